@@ -1,0 +1,76 @@
+// AppState: start-up of the main window, command dispatch, the link mode and
+// the handling of the two messages that a transfer or Import hands over.
+#include "app/AppState.h"
+
+#include "app/Dialogs.h"
+#include "app/MainWindowView.h"
+#include "app/MessageBoxes.h"
+#include "app/TextTable.h"
+#include "link/BytePort.h"
+#include "link/LinkPlatform.h"
+#include "points/PointListView.h"
+#include "points/PointRecord.h"
+
+const char* modelName(Model model) { return model == Model::Korvel ? "Korvel" : "Tassin"; }
+
+AppState::AppState(Model model) : model_(model) {}
+
+AppState::~AppState() = default;
+
+std::string AppState::text(int id) const { return platform_->texts.text(id); }
+
+void AppState::attach(Platform& platform) {
+    platform_ = &platform;
+    setupColumns();
+}
+
+bool AppState::command(int id) {
+    switch (id) {
+    case kIdClose: return true;
+    case kIdImport: importFile(); break;
+    case kIdExport: exportFile(); break;
+    case kIdRecv: startReceive(); break;
+    case kIdSend: startSend(); break;
+    case kIdAppend: appendWithDialog(); break;
+    case kIdDelete: deleteSelected(); break;
+    case kIdEdit: editSelected(); break;
+    case kIdClearAll: clearAll(); break;
+    case kIdAbout: platform_->dialogs.runAboutBox(); break;
+    default: break;  // Escape (2), the port box and anything else: nothing
+    }
+    return false;
+}
+
+void AppState::pointArrived(PointRecord* point) {
+    if (!point) return;
+    if (model_ == Model::Korvel)
+        appendRow(point);
+    else
+        insertFrameRow(point);
+}
+
+void AppState::transferFinished() {
+    int id = mode_ == LinkMode::Receiving ? kTextReceiveFinished : kTextSendOver;
+    platform_->boxes.show(BoxOwner::MainWindow, text(id), "Message", BoxIcon::Information, BoxButtons::Ok);
+    // The worker closed the port before it reported the end; closing again
+    // only releases our side of it.
+    if (port_) port_->close();
+    port_.reset();
+    platform_->link.releaseWorker();
+    setLinkMode(LinkMode::Idle);
+}
+
+void AppState::setLinkMode(LinkMode mode) {
+    mode_ = mode;
+    MainWindowView& window = platform_->window;
+    bool idle = static_cast<int>(mode) <= 0;
+    if (idle) window.setCaption(text(kTextIdleTitle));
+
+    static const int kEditing[] = {kIdAppend, kIdDelete, kIdEdit, kIdClearAll, kIdPortBox, kIdImport, kIdExport};
+    for (int id : kEditing) window.enableControl(id, idle);
+    window.enableControl(kIdRecv, mode != LinkMode::Sending);
+    window.enableControl(kIdSend, mode != LinkMode::Receiving);
+
+    window.setControlText(kIdRecv, text(mode == LinkMode::Receiving ? kTextCancel : kTextRecvLabel));
+    window.setControlText(kIdSend, text(mode == LinkMode::Sending ? kTextCancel : kTextSendLabel));
+}

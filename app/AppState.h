@@ -1,0 +1,96 @@
+// The one state object of a run and the command routines that act on it.
+//
+// AppState is platform-free: it reaches the window, the list, the dialogs,
+// the files and the serial port only through the Platform it is attached to
+// when the main window opens. Every member runs on the user-interface thread.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/Platform.h"
+
+class PointRecord;
+class BytePort;
+
+enum class LinkMode { Idle = 0, Receiving = 1, Sending = 2 };
+
+// Which instrument family this program serves.
+enum class Model { Korvel, Tassin };
+
+class AppState {
+public:
+    explicit AppState(Model model);
+    ~AppState();
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    Model model() const { return model_; }
+    LinkMode mode() const { return mode_; }
+    bool modified() const { return modified_; }
+    bool transferRunning() const { return port_ != nullptr; }
+
+    // Main window (setup and dispatch).
+    void attach(Platform& platform);   // opening: port box items, columns
+    bool command(int id);              // true: the window must close
+    void pointArrived(PointRecord* point);   // RUVO_FRAME
+    void transferFinished();                  // RUVO_HEAD
+    void transferFailed(int textId, const std::string& systemText);  // worker's failure
+    void setLinkMode(LinkMode mode);
+
+    // Point list.
+    void setupColumns();
+    void appendRow(PointRecord* point);
+    void setRowTexts(const PointRecord& point, int row);
+    void insertFrameRow(PointRecord* point);
+    void deleteSelected();
+    void clearAll();
+    // Rows added between these two calls are shown as one change: the end
+    // state (last row selected, and focused where the road focuses it, and in
+    // view) is the same as adding them one by one.
+    void beginRowBatch();
+    void endRowBatch();
+
+    // Point editing.
+    void appendWithDialog();
+    void editSelected();
+
+    // Files.
+    void importFile();
+    void exportFile();
+
+    // Transfers.
+    void startReceive();
+    void startSend();
+    void cancelSequence();
+
+    // The file name that the file dialogs start with.
+    const std::string& fileName() const { return fileName_; }
+
+private:
+    friend class AppStateTestAccess;
+
+    void startTransfer(LinkMode mode);
+    bool checkSendable();
+    void showSystemError(const std::string& systemText);
+    std::string text(int id) const;
+    void addRow(PointRecord* point, bool focus, bool partialOk);
+
+    Model model_;
+    Platform* platform_ = nullptr;
+    bool modified_ = false;
+    LinkMode mode_ = LinkMode::Idle;
+    std::string fileName_;
+    std::string portName_;
+    std::unique_ptr<BytePort> port_;
+
+    // Row batching: while a batch runs, rows go in without per-row selection
+    // changes, and the end applies the final selection once.
+    bool batching_ = false;
+    int batchLastRow_ = -1;
+    bool batchFocus_ = false;
+    bool batchPartialOk_ = true;
+};
+
+// The model's name as the texts carry it ("Korvel", "Tassin").
+const char* modelName(Model model);

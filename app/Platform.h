@@ -1,0 +1,22 @@
+// Everything the platform-free command logic reaches the platform through.
+// The Win32 layer fills one of these for the main window; tests fill one
+// with fakes.
+#pragma once
+
+class TextTable;
+class MessageBoxes;
+class MainWindowView;
+class PointListView;
+class Dialogs;
+class FileDialogs;
+class LinkPlatform;
+
+struct Platform {
+    const TextTable& texts;
+    MessageBoxes& boxes;
+    MainWindowView& window;
+    PointListView& list;
+    Dialogs& dialogs;
+    FileDialogs& files;
+    LinkPlatform& link;
+};

@@ -1,0 +1,111 @@
+#include "app/win32/MainWindow.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "app/AppState.h"
+#include "app/win32/Messages.h"
+#include "app/win32/Win32Dialogs.h"
+#include "app/win32/Win32MainWindowView.h"
+#include "app/win32/Win32MessageBoxes.h"
+#include "app/win32/Win32TextTable.h"
+#include "files/win32/Win32FileDialogs.h"
+#include "link/win32/Win32LinkPlatform.h"
+#include "points/PointRecord.h"
+#include "points/win32/Win32PointListView.h"
+#include "resource.h"
+
+namespace {
+
+// The Win32 side of everything AppState reaches the platform through.
+struct Win32Platform {
+    Win32Platform(HWND window, HINSTANCE instance)
+        : texts(instance),
+          boxes(window),
+          view(window),
+          list(GetDlgItem(window, IDC_LIST)),
+          dialogs(window, instance),
+          files(window, instance),
+          link(window, texts),
+          platform{texts, boxes, view, list, dialogs, files, link} {}
+
+    Win32TextTable texts;
+    Win32MessageBoxes boxes;
+    Win32MainWindowView view;
+    Win32PointListView list;
+    Win32Dialogs dialogs;
+    Win32FileDialogs files;
+    Win32LinkPlatform link;
+    Platform platform;
+};
+
+struct MainWindow {
+    HINSTANCE instance;
+    AppState* app;
+    std::unique_ptr<Win32Platform> platform;
+};
+
+MainWindow g_main;
+
+void initDialog(HWND window) {
+    HWND list = GetDlgItem(window, IDC_LIST);
+    const DWORD extended = LVS_EX_GRIDLINES | LVS_EX_TRACKSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT;
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+
+    static const char* const kPorts[] = {"COM1", "COM2", "COM3", "COM4"};
+    for (const char* port : kPorts) SendDlgItemMessageA(window, IDC_PORT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(port));
+    SendDlgItemMessageA(window, IDC_PORT, CB_SETCURSEL, 0, 0);
+
+    g_main.platform = std::make_unique<Win32Platform>(window, g_main.instance);
+    g_main.app->attach(g_main.platform->platform);
+}
+
+// The window goes away: stop a running transfer quietly, then give back
+// every record the list and the message queue still hold.
+void destroyWindow(HWND window) {
+    if (!g_main.platform) return;
+    g_main.platform->link.stopWorker();
+    MSG pending;
+    while (PeekMessageA(&pending, window, g_ruvoFrame, g_ruvoFrame, PM_REMOVE))
+        delete reinterpret_cast<PointRecord*>(pending.lParam);
+    while (PeekMessageA(&pending, window, g_ruvoFail, g_ruvoFail, PM_REMOVE))
+        delete reinterpret_cast<WorkerFailure*>(pending.lParam);
+    Win32PointListView& list = g_main.platform->list;
+    for (int row = list.rowCount() - 1; row >= 0; --row) delete list.rowRecord(row);
+    g_main.platform.reset();
+}
+
+INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    AppState& app = *g_main.app;
+    if (message == g_ruvoFrame) {
+        app.pointArrived(reinterpret_cast<PointRecord*>(lParam));
+        return TRUE;
+    }
+    if (message == g_ruvoHead) {
+        app.transferFinished();
+        return TRUE;
+    }
+    if (message == g_ruvoFail) {
+        std::unique_ptr<WorkerFailure> failure(reinterpret_cast<WorkerFailure*>(lParam));
+        app.transferFailed(failure->textId, failure->systemText);
+        return TRUE;
+    }
+    switch (message) {
+    case WM_CLOSE: EndDialog(window, 0); return TRUE;
+    case WM_INITDIALOG: initDialog(window); return TRUE;
+    case WM_COMMAND:
+        if (app.command(LOWORD(wParam))) EndDialog(window, 0);
+        return TRUE;
+    case WM_DESTROY: destroyWindow(window); return FALSE;
+    default: return FALSE;
+    }
+}
+
+}  // namespace
+
+INT_PTR runMainWindow(HINSTANCE instance, AppState& app) {
+    g_main.instance = instance;
+    g_main.app = &app;
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainWindowProc, 0);
+}

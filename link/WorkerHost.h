@@ -1,0 +1,47 @@
+// What a transfer worker needs from the rest of the program. The worker runs
+// on its own thread; every operation here is safe to call from it.
+#pragma once
+
+#include <string>
+
+class PointRecord;
+
+class WorkerHost {
+public:
+    virtual ~WorkerHost() = default;
+
+    // Waits up to ms milliseconds; returns early when the user stops the
+    // transfer. Returns false when the worker must stop at once: it then
+    // touches neither the port nor the host again and simply returns.
+    virtual bool pause(int ms) = 0;
+
+    // True once the user has asked the transfer to stop.
+    virtual bool stopRequested() = 0;
+
+    // Text of the table in the user-interface language (ids 1 to 32 and the
+    // program's own additions).
+    virtual std::string text(int id) = 0;
+
+    // Shows a progress text in the main window's title.
+    virtual void setTitle(const std::string& title) = 0;
+
+    // Hands a received point (made with new) to the main window, which appends
+    // it as the new last row and owns it from then on.
+    virtual void deliverPoint(PointRecord* point) = 0;
+
+    // Normal end: the worker has closed the port and ends; the main window
+    // shows "receive finished" or "send over" and returns to Idle.
+    virtual void finished() = 0;
+
+    // The point list, read by send workers. The list does not change while a
+    // transfer runs; records stay owned by their rows.
+    virtual int rowCount() = 0;
+    virtual PointRecord* rowRecord(int row) = 0;
+
+    // Failure ends: the worker calls one of these as its last act and returns.
+    // The main window shows the platform's error text (captured now, on the
+    // worker's thread) or the given protocol text in a box captioned "Error",
+    // then runs the cancel sequence.
+    virtual void failedPlatform() = 0;
+    virtual void failedProtocol(int textId) = 0;
+};

@@ -1,0 +1,114 @@
+#include "link/win32/Win32LinkPlatform.h"
+
+#include <commctrl.h>
+#include <mmsystem.h>
+
+#include "app/TextTable.h"
+#include "app/win32/Messages.h"
+#include "link/win32/Win32BytePort.h"
+#include "points/PointRecord.h"
+#include "points/win32/Win32PointListView.h"
+#include "resource.h"
+
+namespace {
+
+DWORD WINAPI workerMain(void* parameter) {
+    std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(parameter));
+    (*body)();
+    return 1;
+}
+
+// Cancels a blocking write of the worker where the system offers it.
+void cancelPendingIo(HANDLE thread) {
+    using CancelFn = BOOL(WINAPI*)(HANDLE);
+    static auto cancel = reinterpret_cast<CancelFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CancelSynchronousIo")));
+    if (cancel) cancel(thread);
+}
+
+}  // namespace
+
+Win32LinkPlatform::Win32LinkPlatform(HWND mainWindow, const TextTable& texts)
+    : mainWindow_(mainWindow), texts_(texts), stopEvent_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+
+Win32LinkPlatform::~Win32LinkPlatform() {
+    stopWorker();
+    CloseHandle(stopEvent_);
+}
+
+std::unique_ptr<BytePort> Win32LinkPlatform::openPort(const std::string& name) {
+    auto port = Win32BytePort::open(name);
+    if (!port) lastError_ = GetLastError();
+    return port;
+}
+
+bool Win32LinkPlatform::startWorker(std::function<void()> body) {
+    ResetEvent(stopEvent_);
+    // Waits of a few milliseconds need the fine system timer while a
+    // transfer runs; the default tick is about 16 ms.
+    fineTimer_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+    auto* parameter = new std::function<void()>(std::move(body));
+    thread_ = CreateThread(nullptr, 0, workerMain, parameter, 0, nullptr);
+    if (!thread_) {
+        lastError_ = GetLastError();
+        delete parameter;
+        if (fineTimer_) timeEndPeriod(1);
+        fineTimer_ = false;
+        return false;
+    }
+    return true;
+}
+
+// Waits for the worker's thread to end, serving the messages it sends to
+// the window meanwhile (title, list requests), so neither side blocks.
+void Win32LinkPlatform::waitForWorker() {
+    if (!thread_) return;
+    while (MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    CloseHandle(thread_);
+    thread_ = nullptr;
+    if (fineTimer_) timeEndPeriod(1);
+    fineTimer_ = false;
+}
+
+void Win32LinkPlatform::stopWorker() {
+    if (!thread_) return;
+    SetEvent(stopEvent_);
+    cancelPendingIo(thread_);
+    waitForWorker();
+}
+
+void Win32LinkPlatform::releaseWorker() { waitForWorker(); }
+
+std::string Win32LinkPlatform::lastErrorText() { return systemErrorText(lastError_); }
+
+bool Win32LinkPlatform::pause(int ms) { return WaitForSingleObject(stopEvent_, static_cast<DWORD>(ms)) == WAIT_TIMEOUT; }
+
+bool Win32LinkPlatform::stopRequested() { return WaitForSingleObject(stopEvent_, 0) == WAIT_OBJECT_0; }
+
+std::string Win32LinkPlatform::text(int id) { return texts_.text(id); }
+
+void Win32LinkPlatform::setTitle(const std::string& title) { SetWindowTextA(mainWindow_, title.c_str()); }
+
+void Win32LinkPlatform::deliverPoint(PointRecord* point) {
+    if (!PostMessageA(mainWindow_, g_ruvoFrame, 0, reinterpret_cast<LPARAM>(point))) delete point;
+}
+
+void Win32LinkPlatform::finished() { PostMessageA(mainWindow_, g_ruvoHead, 0, 0); }
+
+int Win32LinkPlatform::rowCount() {
+    return static_cast<int>(SendDlgItemMessageA(mainWindow_, IDC_LIST, LVM_GETITEMCOUNT, 0, 0));
+}
+
+PointRecord* Win32LinkPlatform::rowRecord(int row) { return listRowRecord(GetDlgItem(mainWindow_, IDC_LIST), row); }
+
+void Win32LinkPlatform::reportFailure(int textId, const std::string& systemText) {
+    auto* failure = new WorkerFailure{textId, systemText};
+    if (!PostMessageA(mainWindow_, g_ruvoFail, 0, reinterpret_cast<LPARAM>(failure))) delete failure;
+}
+
+void Win32LinkPlatform::failedPlatform() { reportFailure(0, systemErrorText(GetLastError())); }
+
+void Win32LinkPlatform::failedProtocol(int textId) { reportFailure(textId, std::string()); }

@@ -1,0 +1,50 @@
+// Transfer support on Win32: the serial port, the worker thread, and the
+// worker's view of the main window (title, posted points, the list).
+//
+// A stop is cooperative: stopWorker sets an event that every wait of the
+// worker watches, cancels a write in progress and waits for the thread to
+// end while serving the calls the worker makes into the window meanwhile.
+#pragma once
+
+#include <windows.h>
+
+#include "link/LinkPlatform.h"
+#include "link/WorkerHost.h"
+
+class TextTable;
+
+class Win32LinkPlatform : public LinkPlatform, private WorkerHost {
+public:
+    Win32LinkPlatform(HWND mainWindow, const TextTable& texts);
+    ~Win32LinkPlatform() override;
+
+    std::unique_ptr<BytePort> openPort(const std::string& name) override;
+    bool startWorker(std::function<void()> body) override;
+    void stopWorker() override;
+    void releaseWorker() override;
+    WorkerHost& workerHost() override { return *this; }
+    std::string lastErrorText() override;
+
+private:
+    // WorkerHost, called on the worker's thread.
+    bool pause(int ms) override;
+    bool stopRequested() override;
+    std::string text(int id) override;
+    void setTitle(const std::string& title) override;
+    void deliverPoint(PointRecord* point) override;
+    void finished() override;
+    int rowCount() override;
+    PointRecord* rowRecord(int row) override;
+    void failedPlatform() override;
+    void failedProtocol(int textId) override;
+
+    void waitForWorker();
+    void reportFailure(int textId, const std::string& systemText);
+
+    HWND mainWindow_;
+    const TextTable& texts_;
+    HANDLE stopEvent_;
+    HANDLE thread_ = nullptr;
+    DWORD lastError_ = 0;
+    bool fineTimer_ = false;
+};

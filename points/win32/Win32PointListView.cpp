@@ -1,0 +1,80 @@
+#include "points/win32/Win32PointListView.h"
+
+#include <commctrl.h>
+
+PointRecord* listRowRecord(HWND list, int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+    return reinterpret_cast<PointRecord*>(item.lParam);
+}
+
+int Win32PointListView::rowCount() { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
+
+PointRecord* Win32PointListView::rowRecord(int row) { return listRowRecord(list_, row); }
+
+void Win32PointListView::insertRow(PointRecord* record, bool selected, bool focused) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM | LVIF_STATE;
+    item.iItem = rowCount();
+    item.state = (selected ? LVIS_SELECTED : 0) | (focused ? LVIS_FOCUSED : 0);
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.lParam = reinterpret_cast<LPARAM>(record);
+    SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void Win32PointListView::setCellText(int row, int column, const std::string& text) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void Win32PointListView::deleteRow(int row) { SendMessageA(list_, LVM_DELETEITEM, row, 0); }
+
+void Win32PointListView::deleteAllRows() { SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0); }
+
+int Win32PointListView::firstSelected() {
+    return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void Win32PointListView::setState(int row, UINT state, UINT mask) {
+    LVITEMA item = {};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void Win32PointListView::setSelected(int row, bool selected) {
+    setState(row, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+void Win32PointListView::setFocused(int row) { setState(row, LVIS_FOCUSED, LVIS_FOCUSED); }
+
+void Win32PointListView::ensureVisible(int row, bool partialOk) {
+    SendMessageA(list_, LVM_ENSUREVISIBLE, row, partialOk ? TRUE : FALSE);
+}
+
+void Win32PointListView::setColumns(const std::string (&headers)[5], const int (&widths)[5]) {
+    while (SendMessageA(list_, LVM_DELETECOLUMN, 0, 0)) {
+    }
+    for (int i = 0; i < 5; ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = LVCFMT_CENTER;
+        column.cx = widths[i];
+        column.pszText = const_cast<char*>(headers[i].c_str());
+        column.iSubItem = i;
+        SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void Win32PointListView::beginBatch() { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
+
+void Win32PointListView::endBatch() {
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
