@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, what building and testing the programs
+# needs; does nothing when everything is there already. Run as root.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ libgtest-dev         # native build and unit tests
+  clang libclang-rt-14-dev                   # fuzzers
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 # the 32-bit Windows programs
+  wine wine32:i386 wine64                    # running them here
+  xvfb xauth imagemagick x11-utils           # a display, screenshots
+  fonts-wqy-microhei                         # Chinese glyphs
+  python3 procps                             # end-to-end test harness
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ $status == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [[ $(id -u) -ne 0 ]]; then
+  echo "Run this as root (or install the packages above) first." >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${missing[@]}"

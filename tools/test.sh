@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native unit tests under the
+# sanitizers, a short seeded pass of every fuzzer, and the end-to-end tests
+# of both Win32 programs under Wine. Installs what it needs first.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+bash tools/install-deps.sh || exit 1
+
+jobs=$(nproc)
+passed=0
+failed=0
+status=0
+
+# configure <build dir> <cmake options...>; then build and run its tests.
+suite() {
+  local dir=$1; shift
+  echo "=== $dir"
+  if ! cmake -S . -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1; then
+    cat "$dir.configure.log"; status=1; failed=$((failed + 1)); return
+  fi
+  if ! cmake --build "$dir" -j "$jobs"; then status=1; failed=$((failed + 1)); return; fi
+  local log="$dir.ctest.log"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600 2>&1 | tee "$log"
+  [[ ${PIPESTATUS[0]} -eq 0 ]] || status=1
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+  if [[ $line =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
+    failed=$((failed + BASH_REMATCH[1]))
+    passed=$((passed + BASH_REMATCH[2] - BASH_REMATCH[1]))
+  fi
+}
+
+mkdir -p build
+suite build/native
+suite build/fuzz -DRUVO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+suite build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+
+echo
+echo "all suites: $passed passed, $failed failed"
+exit $status
