@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,9 +46,10 @@ inline std::string hex(const Bytes& b) { return hex(b.data(), b.size()); }
 
 inline Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-inline Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
+inline Bytes join(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
 }
 
 struct World {

@@ -1,0 +1,55 @@
+#include "link/KorvelLink.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "link/TextFill.h"
+#include "points/PointText.h"
+
+const std::uint8_t kKorvelHandshake[kKorvelControlLength] = {0x01, 0x53, 0x0D};
+const std::uint8_t kKorvelEndMessage[kKorvelControlLength] = {0x01, 0x45, 0x0D};
+
+namespace {
+constexpr std::uint8_t kStx = 0x02;
+constexpr std::uint8_t kCr = 0x0D;
+}  // namespace
+
+bool isKorvelHandshake(const std::uint8_t* bytes) {
+    return std::memcmp(bytes, kKorvelHandshake, kKorvelControlLength) == 0;
+}
+
+bool isKorvelEndMessage(const std::uint8_t* bytes) {
+    return std::memcmp(bytes, kKorvelEndMessage, kKorvelControlLength) == 0;
+}
+
+bool buildKorvelFrame(const PointRecord& point, int sequence, int total, KorvelFrame& frame) {
+    if (sequence < 1 || sequence > kKorvelMaxPoints || total < 1 || total > kKorvelMaxPoints)
+        return false;
+    char text[kKorvelFrameLength];
+    text[0] = static_cast<char>(kStx);
+    char counters[10];
+    std::snprintf(counters, sizeof counters, "%04d%04d", sequence, total);
+    std::memcpy(text + 1, counters, 8);
+    formatPointFrame(point, text);
+    std::memcpy(frame.data(), text, kKorvelFrameLength);
+    return true;
+}
+
+void parseKorvelFrame(const KorvelFrame& frame, PointRecord& point) {
+    char text[kKorvelFrameLength];
+    std::memcpy(text, frame.data(), kKorvelFrameLength);
+    parsePointFrame(text, point);
+}
+
+KorvelReply korvelFrameReply(const KorvelFrame& frame) {
+    KorvelReply reply{};
+    std::memcpy(reply.data(), frame.data(), 9);
+    reply[9] = kCr;
+    return reply;
+}
+
+std::string korvelReceiveTitle(const std::string& pattern, const KorvelFrame& frame) {
+    std::vector<TextValue> values;
+    for (std::size_t i : {5, 6, 7, 8, 1, 2, 3, 4}) values.emplace_back(static_cast<char>(frame[i]));
+    return fillText(pattern, values);
+}
