@@ -1,0 +1,18 @@
+// The two Tassin transfer workers. They end the way the Korvel workers do:
+// normally with port.close() and host.finished(); on a failing port call
+// with host.failedPlatform(); on a wrong sync with
+// host.failedProtocol(kTextFrameHeadError), having written nothing; on a
+// stop request by returning at once.
+#pragma once
+
+class BytePort;
+class WorkerHost;
+
+// The instrument sends 66-byte frames until an end frame; the PC sends
+// nothing back. Title text 12, then text 21 with the count of points.
+void runTassinReceive(BytePort& port, WorkerHost& host);
+
+// After the instrument's sync the PC sends one 57-byte frame per row, each
+// but the last followed by a wait for 3 answer bytes. Title text 12, then
+// text 15 per frame. Trims trailing spaces from the names of the records.
+void runTassinSend(BytePort& port, WorkerHost& host);
