@@ -41,8 +41,9 @@ enum TextId {
     kTextCannotWriteFile = 41,   // %s file name, %s system reason
     kTextReadError = 42,         // %s file name, %s system reason
     kTextUnknownFileType = 43,
-    kTextPointDoesNotFit = 44,   // %d row, %s name, %s format or link
-    kTextTooManyPoints = 45,     // %d limit
+    kTextPointDoesNotFit = 44,   // %d row, %s name, %s format name
+    kTextTooManyPoints = 45,     // %d limit, %d rows
+    kTextPointCannotTravel = 46, // %d row, %s name
 };
 
 class TextTable {

@@ -1,7 +1,106 @@
-// Transfer control: not built yet; Recv and Send do nothing for now.
-#include "app/AppState.h"
+// Transfer control: starting a receive or a send on the port named in the
+// port box, and the ways a transfer ends other than normally (the user's
+// Cancel, a failing port call, a protocol error).
+#include <vector>
 
-void AppState::startReceive() {}
-void AppState::startSend() {}
-void AppState::cancelSequence() {}
-void AppState::transferFailed(int, const std::string&) {}
+#include "app/AppState.h"
+#include "app/MainWindowView.h"
+#include "app/MessageBoxes.h"
+#include "app/TextTable.h"
+#include "link/BytePort.h"
+#include "link/KorvelWorkers.h"
+#include "link/LinkPlatform.h"
+#include "link/SendCheck.h"
+#include "link/TassinWorkers.h"
+#include "link/TextFill.h"
+#include "points/PointListView.h"
+#include "points/PointRecord.h"
+
+namespace {
+constexpr std::size_t kPortNameMax = 19;
+}
+
+void AppState::startReceive() { startTransfer(LinkMode::Receiving); }
+
+void AppState::startSend() { startTransfer(LinkMode::Sending); }
+
+void AppState::startTransfer(LinkMode mode) {
+    if (mode_ == mode) {  // the button reads "Cancel"
+        cancelSequence();
+        return;
+    }
+    if (mode_ != LinkMode::Idle) return;
+    if (mode == LinkMode::Sending && !checkSendable()) return;  // refused: nothing opened, still Idle
+
+    setLinkMode(mode);
+    MainWindowView& window = platform_->window;
+    window.setCaption(text(kTextOpeningPort));
+    portName_ = window.portBoxText().substr(0, kPortNameMax);
+
+    LinkPlatform& link = platform_->link;
+    port_ = link.openPort(portName_);
+    if (!port_) {
+        showSystemError(link.lastErrorText());
+        cancelSequence();
+        return;
+    }
+    using Worker = void (*)(BytePort&, WorkerHost&);
+    bool korvel = model_ == Model::Korvel;
+    bool receive = mode == LinkMode::Receiving;
+    Worker worker = korvel ? (receive ? runKorvelReceive : runKorvelSend)
+                           : (receive ? runTassinReceive : runTassinSend);
+    BytePort& port = *port_;
+    WorkerHost& host = link.workerHost();
+    if (!link.startWorker([worker, &port, &host] { worker(port, host); })) {
+        showSystemError(link.lastErrorText());
+        cancelSequence();
+    }
+}
+
+// A send never changes a value on its way: a list the instrument cannot
+// take faithfully is refused before the port is opened.
+bool AppState::checkSendable() {
+    PointListView& list = platform_->list;
+    std::vector<const PointRecord*> records;
+    int count = list.rowCount();
+    records.reserve(count);
+    for (int row = 0; row < count; ++row) records.push_back(list.rowRecord(row));
+    SendRefusal refusal = checkSend(model_, records);
+    if (!refusal.refused()) return true;
+
+    std::string message;
+    if (refusal.reason == SendRefusal::Reason::TooManyPoints) {
+        message = fillText(text(kTextTooManyPoints), {refusal.limit, count});
+    } else {
+        const PointRecord* point = records[refusal.row];
+        message = fillText(text(kTextPointCannotTravel), {refusal.row + 1, point->name});
+    }
+    platform_->boxes.show(BoxOwner::MainWindow, message, "Error", BoxIcon::Error, BoxButtons::Ok);
+    return false;
+}
+
+void AppState::showSystemError(const std::string& systemText) {
+    platform_->boxes.show(BoxOwner::None, systemText, "Error", BoxIcon::Information, BoxButtons::Ok);
+}
+
+// Stops the worker (it touches the port no more once this returns), shows
+// the warning, and only then closes the port and returns to Idle.
+void AppState::cancelSequence() {
+    platform_->link.stopWorker();
+    platform_->boxes.show(BoxOwner::MainWindow, text(kTextCancelled), "Warning", BoxIcon::Warning, BoxButtons::Ok);
+    if (port_) port_->close();
+    port_.reset();
+    setLinkMode(LinkMode::Idle);
+}
+
+// The worker has ended on an error: its cause first, then the cancel
+// sequence. A report that arrives after the transfer already ended is old.
+void AppState::transferFailed(int textId, const std::string& systemText) {
+    if (mode_ == LinkMode::Idle) return;
+    platform_->link.releaseWorker();
+    if (textId)
+        platform_->boxes.show(BoxOwner::MainWindow, text(textId), "Error", BoxIcon::None, BoxButtons::Ok);
+    else
+        showSystemError(systemText);
+    cancelSequence();
+}

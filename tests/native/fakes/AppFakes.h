@@ -15,6 +15,7 @@
 #include "app/MainWindowView.h"
 #include "files/FileDialogs.h"
 #include "link/LinkPlatform.h"
+#include "link/WorkerHost.h"
 #include "points/PointListView.h"
 #include "points/PointRecord.h"
 
@@ -146,6 +147,21 @@ private:
     }
 };
 
+// A worker host for transfers whose worker never runs in the test.
+class IdleWorkerHost : public WorkerHost {
+public:
+    bool pause(int) override { return false; }
+    bool stopRequested() override { return true; }
+    std::string text(int) override { return {}; }
+    void setTitle(const std::string&) override {}
+    void deliverPoint(PointRecord* point) override { delete point; }
+    void finished() override {}
+    int rowCount() override { return 0; }
+    PointRecord* rowRecord(int) override { return nullptr; }
+    void failedPlatform() override {}
+    void failedProtocol(int) override {}
+};
+
 class FakeLinkPlatform : public LinkPlatform {
 public:
     std::unique_ptr<BytePort> openPort(const std::string& name) override {
@@ -168,7 +184,8 @@ public:
     std::string lastErrorText() override { return "system reason"; }
 
     std::unique_ptr<BytePort> nextPort;
-    WorkerHost* host = nullptr;
+    IdleWorkerHost idleHost;
+    WorkerHost* host = &idleHost;
     std::vector<std::string> opened;
     std::function<void()> worker;
     bool running = false;
