@@ -6,6 +6,7 @@
 #include "app/MainWindowView.h"
 #include "app/MessageBoxes.h"
 #include "app/TextTable.h"
+#include "files/FileFilter.h"
 #include "link/BytePort.h"
 #include "link/LinkPlatform.h"
 #include "points/PointListView.h"
@@ -21,6 +22,7 @@ std::string AppState::text(int id) const { return platform_->texts.text(id); }
 
 void AppState::attach(Platform& platform) {
     platform_ = &platform;
+    fileFilter_ = buildFileFilter(platform.texts);
     setupColumns();
 }
 

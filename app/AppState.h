@@ -12,6 +12,7 @@
 
 class PointRecord;
 class BytePort;
+struct FormatInfo;
 
 enum class LinkMode { Idle = 0, Receiving = 1, Sending = 2 };
 
@@ -73,6 +74,8 @@ private:
     void startTransfer(LinkMode mode);
     bool checkSendable();
     void showSystemError(const std::string& systemText);
+    void showFileError(int textId, const std::string& file, const std::string& reason);
+    bool exportableList(const FormatInfo& format);
     std::string text(int id) const;
     void addRow(PointRecord* point, bool focus, bool partialOk);
 
@@ -81,6 +84,7 @@ private:
     bool modified_ = false;
     LinkMode mode_ = LinkMode::Idle;
     std::string fileName_;
+    std::string fileFilter_;  // the file dialogs' list of types
     std::string portName_;
     std::unique_ptr<BytePort> port_;
 

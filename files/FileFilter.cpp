@@ -1,0 +1,25 @@
+#include "files/FileFilter.h"
+
+#include "app/TextTable.h"
+#include "files/ExchangeFormat.h"
+
+std::string buildFileFilter(const TextTable& texts) {
+    std::string filter;
+    for (int number = 1; const FormatInfo* format = findFormat(number); ++number) {
+        filter += texts.text(format->nameTextId).substr(0, 63);
+        filter += '(';
+        filter += format->pattern;
+        filter += ')';
+        filter += '\0';
+        filter += format->pattern;
+        filter += '\0';
+    }
+    filter += '\0';
+    return filter;
+}
+
+std::string exportFileName(const std::string& chosen, std::size_t fileOffset, const char* extension) {
+    if (fileOffset > chosen.size()) fileOffset = chosen.size();
+    if (chosen.find('.', fileOffset) != std::string::npos) return chosen;
+    return chosen + extension;
+}

@@ -1,0 +1,14 @@
+// The list of file types that the Open and Save dialogs show, one entry per
+// exchange format in number order: "Name(*.ext)" NUL "*.ext" NUL, the list
+// ended by one more NUL. The names come in the user-interface language.
+#pragma once
+
+#include <string>
+
+class TextTable;
+
+std::string buildFileFilter(const TextTable& texts);
+
+// The name Export writes: the chosen name as it is when its file-name part
+// (from fileOffset on) holds a '.', else with the extension appended.
+std::string exportFileName(const std::string& chosen, std::size_t fileOffset, const char* extension);

@@ -1,0 +1,53 @@
+#include "files/LineSource.h"
+
+namespace {
+constexpr std::size_t kBlockSize = 1 << 16;
+}
+
+LineSource::LineSource(std::FILE* file) : file_(file), block_(kBlockSize) {}
+
+bool LineSource::fill() {
+    if (eof_) return false;
+    end_ = std::fread(block_.data(), 1, block_.size(), file_);
+    pos_ = 0;
+    if (end_ == 0) {
+        failed_ = std::ferror(file_) != 0;
+        eof_ = true;
+        return false;
+    }
+    return true;
+}
+
+// The next byte of the file, or -1 at its end.
+int LineSource::raw() {
+    if (pushed_ >= 0) {
+        int c = pushed_;
+        pushed_ = -1;
+        return c;
+    }
+    if (pos_ == end_ && !fill()) return -1;
+    return static_cast<unsigned char>(block_[pos_++]);
+}
+
+// The next character after CR LF has become LF; a lone CR stays.
+int LineSource::get() {
+    int c = raw();
+    if (c != '\r') return c;
+    int following = raw();
+    if (following == '\n') return '\n';
+    pushed_ = following;
+    return '\r';
+}
+
+const char* LineSource::next() {
+    std::size_t length = 0;
+    while (length < kMaxPiece) {
+        int c = get();
+        if (c < 0) break;
+        line_[length++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    if (length == 0) return nullptr;
+    line_[length] = '\0';
+    return line_;
+}

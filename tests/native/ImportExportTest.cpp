@@ -1,0 +1,193 @@
+// Import and Export through the file dialogs: questions, names, line ends,
+// row numbers, the modified flag, and failures that must lose nothing.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "fakes/AppFakes.h"
+#include "files/ExchangeFormat.h"
+#include "files/FileFilter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Cells = std::vector<std::string>;
+
+struct FileHarness : AppHarness {
+    explicit FileHarness(Model model = Model::Korvel) : AppHarness(model) {
+        static int made = 0;
+        dir = fs::temp_directory_path() /
+              ("ruvo-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+               std::to_string(++made));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    ~FileHarness() { fs::remove_all(dir); }
+
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    void write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+    }
+    std::string read(const std::string& name) const {
+        std::ifstream in(path(name), std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    void importAs(const std::string& name, int format) {
+        files.picks.push_back({true, path(name), format});
+        app.importFile();
+    }
+    void exportAs(const std::string& name, int format) {
+        files.picks.push_back({true, path(name), format});
+        app.exportFile();
+    }
+    fs::path dir;
+};
+
+TEST(FileFilter, ListsTheFiveFormatsInOrder) {
+    IdTextTable texts;
+    using namespace std::string_literals;
+    std::string expected = "text22(*.ruvo)\0*.ruvo\0text23(*.pts)\0*.pts\0text24(*.svf)\0*.svf\0"s +
+                           "text25(*.dat)\0*.dat\0text26(*.dat)\0*.dat\0\0"s;
+    EXPECT_EQ(buildFileFilter(texts), expected);
+}
+
+TEST(ExportName, AppendsTheExtensionOnlyWhenTheFileNameHasNoPoint) {
+    EXPECT_EQ(exportFileName("C:\\work\\points", 8, ".svf"), "C:\\work\\points.svf");
+    EXPECT_EQ(exportFileName("C:\\work\\points.txt", 8, ".svf"), "C:\\work\\points.txt");
+    EXPECT_EQ(exportFileName("C:\\job.2024\\points", 12, ".dat"), "C:\\job.2024\\points.dat");
+}
+
+TEST(Import, EveryLineBecomesARowAfterTheOldOnes) {
+    FileHarness h;
+    h.app.appendRow(h.point("OLD", 0, 0, 0));
+    h.files.picks.push_back({false, "", 1});
+    h.app.importFile();  // OK at the question, then Cancel in the dialog
+    EXPECT_EQ(h.boxes.texts(), (Cells{"text18"}));
+    EXPECT_EQ(h.boxes.shown[0].caption, "Warning");
+    EXPECT_EQ(h.boxes.shown[0].buttons, BoxButtons::OkCancel);
+    EXPECT_TRUE(h.app.modified());
+
+    h.write("a.pts", "P1,200.25,100.5,3,TREE\r\n\r\nP2,1,2,3,M\nP3,4,5,6");
+    h.importAs("a.pts", 2);
+    ASSERT_EQ(h.list.rows.size(), 5u);
+    EXPECT_EQ(h.list.cells(1), (Cells{"P1", "TREE", "200.250", "100.500", "3.000"}));
+    EXPECT_EQ(h.list.cells(2), (Cells{"", "", "0.000", "0.000", "0.000"}));  // the blank line
+    EXPECT_EQ(h.list.cells(4), (Cells{"P3", "", "4.000", "5.000", "6.000"}));  // E before N
+    EXPECT_TRUE(h.list.rows[4].selected && h.list.rows[4].focused);
+    EXPECT_FALSE(h.list.rows[0].selected);
+    EXPECT_FALSE(h.app.modified());
+    EXPECT_EQ(h.files.opens, (Cells{"", ""}));  // each Open dialog starts empty
+
+    EXPECT_EQ(h.boxes.shown.size(), 2u);  // asked again: still unsaved then
+
+    // Unmodified now: the next import asks nothing.
+    h.write("empty.pts", "");
+    h.importAs("empty.pts", 2);
+    EXPECT_EQ(h.boxes.shown.size(), 2u);
+    EXPECT_EQ(h.list.rows.size(), 5u);
+}
+
+TEST(Import, LongLinesArriveInPiecesOf1023) {
+    FileHarness h(Model::Tassin);
+    h.write("long.svf", std::string(1500, 'x') + "\r\n" + std::string(1023, 'y') + "\n");
+    h.importAs("long.svf", 3);
+    // 1023 x, 477 x with the LF, 1023 y, and the LF that did not fit.
+    EXPECT_EQ(h.list.rows.size(), 4u);
+}
+
+TEST(Import, RefusesWhatItCannotReadAndKeepsTheList) {
+    FileHarness h;
+    h.app.appendRow(h.point("OLD", 0, 0, 0));
+    h.importAs("missing.pts", 2);
+    ASSERT_EQ(h.boxes.shown.size(), 2u);  // the question, then the failure
+    EXPECT_EQ(h.boxes.shown[1].caption, "Error");
+    EXPECT_EQ(h.boxes.shown[1].text, "text40");
+    EXPECT_EQ(h.list.rows.size(), 1u);
+    EXPECT_TRUE(h.app.modified());
+
+    h.write("a.pts", "P1,1,2,3\n");
+    h.importAs("a.pts", 0);  // the user's own pattern names no format
+    EXPECT_EQ(h.boxes.shown.back().text, "text43");
+    EXPECT_EQ(h.list.rows.size(), 1u);
+    EXPECT_TRUE(h.app.modified());
+}
+
+TEST(Export, WritesEveryRowWithCrLfAndRowNumbersAndClearsModified) {
+    FileHarness h;
+    h.app.appendRow(h.point("P1", 100.5, 200.25, 3, "TREE"));
+    h.app.appendRow(h.point("P2", -0.5, 0, 1));
+    h.exportAs("out", 3);
+    EXPECT_EQ(h.read("out.svf"), "1,P1,TREE,100.5000,200.2500,3.0000\r\n2,P2,,-0.5000,0.0000,1.0000\r\n");
+    EXPECT_FALSE(h.app.modified());
+    EXPECT_FALSE(fs::exists(h.path("out.svf.writing")));
+
+    h.exportAs("out.txt", 1);
+    EXPECT_EQ(h.read("out.txt"),
+              "P1     TREE   00000100.50000000200.25000000003.000\r\n"
+              "P2            -0000000.50000000000.00000000001.000\r\n");
+    // The Save dialog starts with the name chosen last.
+    EXPECT_EQ(h.files.saves.back(), h.path("out"));
+
+    FileHarness empty;
+    empty.write("old.pts", "P9,1,2,3,M\r\n");
+    empty.exportAs("old.pts", 2);  // replaced without a question
+    EXPECT_EQ(empty.read("old.pts"), "");
+    EXPECT_TRUE(empty.boxes.shown.empty());
+}
+
+TEST(Export, RefusesAPointTheFormatCannotHoldAndLeavesTheFileAlone) {
+    FileHarness h;
+    h.write("keep.ruvo", "old contents\r\n");
+    h.app.appendRow(h.point("NEAR", 1, 2, 3));
+    h.app.appendRow(h.point("FAR", 1e8, 2, 3));
+    h.exportAs("keep.ruvo", 1);
+    EXPECT_EQ(h.boxes.texts(), (Cells{"text44"}));
+    EXPECT_EQ(h.read("keep.ruvo"), "old contents\r\n");
+    EXPECT_TRUE(h.app.modified());
+
+    h.exportAs("keep.pts", 2);  // the comma formats hold it
+    EXPECT_EQ(h.read("keep.pts"), "NEAR,2.0000,1.0000,3.0000,\r\nFAR,2.0000,100000000.0000,3.0000,\r\n");
+    EXPECT_FALSE(h.app.modified());
+}
+
+TEST(Export, AFailureReportsItselfAndKeepsTheOldFileAndModified) {
+    FileHarness h;
+    h.write("keep.pts", "old contents\r\n");
+    h.app.appendRow(h.point("P1", 1, 2, 3));
+    h.files.failReplace = true;
+    h.exportAs("keep.pts", 2);
+    ASSERT_EQ(h.boxes.shown.size(), 1u);
+    EXPECT_EQ(h.boxes.shown[0].caption, "Error");
+    EXPECT_EQ(h.boxes.shown[0].text, "text41");
+    EXPECT_EQ(h.read("keep.pts"), "old contents\r\n");
+    EXPECT_FALSE(fs::exists(h.path("keep.pts.writing")));
+    EXPECT_TRUE(h.app.modified());
+
+    h.files.failReplace = false;
+    h.exportAs("no-such-folder/out.pts", 2);
+    EXPECT_EQ(h.boxes.shown.size(), 2u);
+    EXPECT_TRUE(h.app.modified());
+}
+
+TEST(Export, EachFormatReadsBackWhatItWrote) {
+    for (int format = 1; format <= 5; ++format) {
+        for (Model model : {Model::Korvel, Model::Tassin}) {
+            FileHarness h(model);
+            h.app.appendRow(h.point("A1", 1234.5678, -12.3, 0, "M"));
+            h.app.appendRow(h.point("B2", -0.25, 9999.125, 17.5, "WALL"));
+            h.exportAs("round", format);
+            FileHarness back(model);
+            back.files.picks.push_back({true, h.path(std::string("round") + findFormat(format)->extension), format});
+            back.app.importFile();
+            ASSERT_EQ(back.list.rows.size(), 2u) << format;
+            for (int row = 0; row < 2; ++row) EXPECT_EQ(back.list.cells(row), h.list.cells(row)) << format;
+        }
+    }
+}
+
+}  // namespace
