@@ -206,11 +206,11 @@ TEST(PointEditing, EditRewritesOnlyTheSelectedRowOnOk) {
     h.list.rows[1].selected = false;
     h.list.rows[0].selected = true;
 
-    // A cancelled edit keeps what the dialog stored but leaves the texts.
-    h.dialogs.answers.push_back({false, [](PointRecord& p) { p.n = 7; }});
+    // A cancelled edit leaves the row's texts alone.
+    h.dialogs.answers.push_back({false, nullptr});
     h.app.command(kIdEdit);
-    EXPECT_EQ(h.list.rows[0].record->n, 7);
-    EXPECT_EQ(h.list.cells(0)[3], "1.000");
+    EXPECT_EQ(h.list.cells(0), (Cells{"A", "", "1.000", "1.000", "1.000"}));
+    h.list.rows[0].record->n = 7;
 
     h.dialogs.answers.push_back({true, [](PointRecord& p) { p.e = 5; }});
     h.app.command(kIdEdit);
