@@ -2,8 +2,9 @@
 
 PortWait::PortWait(BytePort& port, WorkerHost& host) : port_(port), host_(host) {}
 
-int PortWait::nextPauseMs() const {
-    return quietMs_ < kActiveWindowMs ? kActivePauseMs : kQuietPauseMs;
+int PortWait::pauseMs(std::size_t missing) const {
+    if (quietMs_ >= kActiveWindowMs) return kQuietPauseMs;
+    return missing > kNearBytes ? kFarPauseMs : kActivePauseMs;
 }
 
 WaitResult PortWait::wait(std::size_t count, Rule rule) {
@@ -14,7 +15,7 @@ WaitResult PortWait::wait(std::size_t count, Rule rule) {
         if (queued > lastCount_) quietMs_ = 0;
         lastCount_ = queued;
         if (rule == Rule::Exactly ? queued == count : queued >= count) return WaitResult::Ok;
-        const int ms = nextPauseMs();
+        const int ms = pauseMs(queued < count ? count - queued : 0);
         if (!host_.pause(ms)) return WaitResult::Stopped;
         if (quietMs_ < kActiveWindowMs) quietMs_ += ms;
     }

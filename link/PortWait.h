@@ -7,12 +7,16 @@
 //   condition holds, the port fails or the host asks to stop. There is no
 //   time limit: only the user's cancel ends a wait for a silent instrument.
 // - The pause adapts to the line. While the queue count has grown within the
-//   last kActiveWindowMs of waiting, the pause is kActivePauseMs, so the last
-//   byte of a frame that trickles in at 1200 baud (one byte every 8.3 ms) is
-//   seen about 1 ms after it arrived and the reply follows at once. When the
-//   line has been quiet longer, the pause is kQuietPauseMs: a worker waiting
-//   for an instrument that has not started costs about 100 polls a second.
-//   A new PortWait starts quiet; growth of the count makes it active again.
+//   last kActiveWindowMs of waiting, the pause is kActivePauseMs once no more
+//   than kNearBytes are missing, so the last byte of a frame that trickles in
+//   at 1200 baud (one byte every 8.3 ms) is seen about 1 ms after it arrived
+//   and the reply follows at once; with more bytes missing it is
+//   kFarPauseMs, since a 1200-baud line needs longer than that for them.
+//   When the line has been quiet longer, the pause is kQuietPauseMs: a
+//   worker waiting for an instrument that has not started costs about 100
+//   polls a second. A new PortWait starts quiet; growth of the count makes it
+//   active again. A line that delivers a frame in one burst (a pty, a USB
+//   adapter) is seen at worst one pause after the burst.
 // - Waiting time is counted as the sum of the requested pauses (a pause that
 //   the platform stretches only makes the active phase last longer, which
 //   favours quick replies). The platform's pause must honour 1 ms requests
@@ -36,8 +40,10 @@ enum class WaitResult { Ok, Stopped, Failed };
 class PortWait {
 public:
     static constexpr int kActivePauseMs = 1;
+    static constexpr int kFarPauseMs = 5;
     static constexpr int kQuietPauseMs = 10;
     static constexpr int kActiveWindowMs = 50;
+    static constexpr std::size_t kNearBytes = 4;
 
     PortWait(BytePort& port, WorkerHost& host);
 
@@ -56,8 +62,8 @@ public:
     // how many arrived.
     WaitResult readQueued(std::uint8_t* data, std::size_t count, std::size_t& got);
 
-    // The pause the next poll would be followed by (for benchmarks and tests).
-    int nextPauseMs() const;
+    // The pause after a poll that found `missing` bytes short of the goal.
+    int pauseMs(std::size_t missing) const;
 
 private:
     enum class Rule { Exactly, AtLeast };

@@ -74,6 +74,10 @@ TEST_F(PortWaitTest, FrameTricklingAt1200BaudIsSeenWithinAMillisecondOfItsLastBy
     ASSERT_EQ(wait.read(frame.data(), frame.size()), WaitResult::Ok);
     ASSERT_TRUE(port.allReleased());
     EXPECT_LE(world.now - port.releaseTimes.back(), 1);
+    // 500 ms of quiet line (50 polls), then about 500 ms of trickle, with
+    // longer pauses while the frame's end is far: well under one poll a
+    // millisecond (polling every millisecond would take about 530).
+    EXPECT_LT(port.queuedCalls, 200);
 }
 
 TEST_F(PortWaitTest, ReadGetsEveryByteFromAPortThatHandsOverFewerThanQueued) {

@@ -25,7 +25,7 @@ std::string pointText(const SimPoint& p) {
 }
 
 Bytes frameOf(const SimPoint& p, int seq, int total) {
-    char head[16];
+    char head[32];
     std::snprintf(head, sizeof head, "\x02%04d%04d", seq, total);
     const std::string text = std::string(head) + pointText(p) + "\r";
     return Bytes(text.begin(), text.end());
