@@ -137,6 +137,54 @@ TEST_F(SimLinkTest, VanishingLineIsAPlatformFailure) {
     EXPECT_EQ(sim.waitExit(kExitMs), 0) << simLog();
 }
 
+TEST_F(SimLinkTest, GarbageShiftsEveryLaterTassinFrame) {
+    startSim({"--model", "tassin", "--direction", "to-pc", "--points", "3", "--fault", "garbage=1"});
+    std::thread worker([&] { runTassinReceive(port, host); });
+    // 3 frames, 7 garbage bytes and the end frame make 4 blocks of 66 bytes
+    // and 7 bytes over: four points, none of them after the first right,
+    // and no end.
+    EXPECT_TRUE(host.waitForPoints(4, 10s));
+    std::this_thread::sleep_for(300ms);
+    host.requestStop();
+    worker.join();
+    EXPECT_EQ(host.ending(), "");
+    const auto points = host.takePoints();
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_STREQ(points[0]->name, "P1");
+    EXPECT_STRNE(points[1]->name, "P2");
+    port.close();
+    EXPECT_EQ(sim.waitExit(kExitMs), 0) << simLog();
+}
+
+TEST_F(SimLinkTest, PointsFromAFile) {
+    {
+        std::FILE* f = std::fopen(sim.file("points").c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs("# name,mark,n,e,z\nA1,KERB,100.25,-200.5,3\n\n,,0,0,-0.125\n", f);
+        std::fclose(f);
+    }
+    startSim({"--model", "korvel", "--direction", "to-pc", "--points-file", sim.file("points")});
+    runKorvelReceive(port, host);
+    EXPECT_EQ(host.ending(), "finished");
+    expectPointsLike({{"A1", "KERB", 100.25, -200.5, 3}, {"", "", 0, 0, -0.125}});
+    EXPECT_EQ(sim.waitExit(kExitMs), 0) << simLog();
+}
+
+TEST(SimCommandLineTest, RefusesWhatItCannotPlay) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--model", "korvel"},
+        {"--model", "tassin", "--direction", "to-pc", "--fault", "wrong-handshake"},
+        {"--model", "korvel", "--direction", "to-pc", "--fault", "silent-after"},
+        {"--model", "korvel", "--direction", "to-pc", "--points-file", "/nonexistent/points"},
+        {"--model", "korvel", "--direction", "sideways"},
+    };
+    for (const auto& args : bad) {
+        SimProcess sim;
+        ASSERT_TRUE(sim.start(args));
+        EXPECT_EQ(sim.waitExit(kExitMs), 2) << args.back();
+    }
+}
+
 TEST_F(SimLinkTest, LoopServesTheNextTransferOnACleanLine) {
     startSim({"--model", "korvel", "--direction", "to-pc", "--points", "3", "--baud-pace", "--loop"});
     {
