@@ -1,19 +1,19 @@
 // The point-list operations of AppState: columns, adding, showing, deleting
 // and clearing rows. The list owns the record of every row.
-#include <cstdio>
 #include <string>
 
 #include "app/AppState.h"
 #include "app/TextTable.h"
+#include "points/NumberText.h"
 #include "points/PointListView.h"
 #include "points/PointRecord.h"
 
 namespace {
 
+// The "%.3f" text of a coordinate, the same on every platform.
 std::string threeDecimals(double value) {
-    char buffer[352];  // "%.3f" of the largest double fits
-    std::snprintf(buffer, sizeof buffer, "%.3f", value);
-    return buffer;
+    char buffer[kFixedTextMax];
+    return std::string(buffer, formatFixed(value, 3, buffer));
 }
 
 }  // namespace
