@@ -61,12 +61,22 @@ DWORD launchProgram(const std::wstring& path, const std::wstring& arguments,
     std::wstring commandLine = L"\"" + path + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
     std::wstring env = environmentBlock(environment);
+    // The program's standard handles lead nowhere: whatever it prints must
+    // not end up among the driver's replies.
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                             OPEN_EXISTING, 0, nullptr);
+    if (nul == INVALID_HANDLE_VALUE) throw DriverError("cannot open NUL");
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        &env[0], nullptr, &startup, &info))
-        throw DriverError("cannot start the program, error " + std::to_string(GetLastError()));
+    BOOL ok = CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
+                                  CREATE_UNICODE_ENVIRONMENT | DETACHED_PROCESS, &env[0], nullptr, &startup, &info);
+    DWORD error = GetLastError();
+    CloseHandle(nul);
+    if (!ok) throw DriverError("cannot start the program, error " + std::to_string(error));
     CloseHandle(info.hThread);
     started()[info.dwProcessId] = info.hProcess;
     return info.dwProcessId;
