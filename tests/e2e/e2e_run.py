@@ -54,6 +54,8 @@ class Run:
         self.display = state.get('display')
         self.prefix = os.path.join(self.dir, 'prefix')
         self.ports_dir = os.path.join(self.dir, 'ports')
+        # Where the link of an unmapped port leads: opening a folder fails.
+        self.absent_port = os.path.join(self.ports_dir, 'none')
         self.logs_dir = os.path.join(self.dir, 'logs')
 
     @classmethod
@@ -166,7 +168,9 @@ def setup(run_dir, driver=None):
         _write_state(run_dir, {'wine': False})
         return Run(run_dir, {'wine': False})
     run = Run(run_dir, {'wine': True})
-    os.makedirs(run.ports_dir)
+    os.makedirs(run.absent_port)
+    for number in range(1, PORT_COUNT + 1):
+        os.symlink(run.absent_port, run.port_link(number))
     state = {'wine': True, 'started': time.time()}
     _write_state(run_dir, state)  # lets cleanup find the display if we fail below
     run.display, state['xvfb_pid'] = _start_xvfb(run)

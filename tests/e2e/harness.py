@@ -140,8 +140,9 @@ class ComPort:
 
     The prefix's registry maps COM1..COM16 to links in the run's ports folder;
     this object re-points one link and holds a lock on the port, so that
-    tests running at the same time never share a port. Unmapped, a port's
-    link is missing and opening the port fails.
+    tests running at the same time never share a port. An unmapped port's
+    link leads to an empty folder, so that opening the port fails (a missing
+    link would not do: Wine then falls back to /dev/ttyS<n-1>).
     """
 
     def __init__(self, run, number, target, timeout=120.0):
@@ -149,6 +150,7 @@ class ComPort:
             raise ValueError('COM%d: only COM1..COM%d are mapped' % (number, e2e_run.PORT_COUNT))
         self.number = number
         self.link = run.port_link(number)
+        self.absent = run.absent_port
         self._lock = open(self.link + '.lock', 'w')
         wait_until(self._try_lock, timeout, 'COM%d to be free' % number, interval=0.1)
         self.point_at(target)
@@ -169,9 +171,8 @@ class ComPort:
         os.replace(tmp, self.link)
 
     def unmap(self):
-        """Removes the link: the next open of the port fails."""
-        if os.path.lexists(self.link):
-            os.unlink(self.link)
+        """The next open of the port fails, as with a vanished adapter."""
+        self.point_at(self.absent)
 
     def release(self):
         if self._lock is None:
@@ -218,6 +219,10 @@ class Window:
 
     def exists(self):
         return self.driver.call('exists', hwnd=self.hwnd) == ['1']
+
+    def rect(self, control_id=None):
+        """(left, top, right, bottom) on the screen, in pixels."""
+        return tuple(int(v) for v in self._call('rect', id=control_id))
 
     def visible(self):
         return self._call('visible') == ['1']
