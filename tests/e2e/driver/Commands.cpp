@@ -110,6 +110,12 @@ std::string exists(const Request& r) { return flag(IsWindow(r.window()) != FALSE
 
 std::string visible(const Request& r) { return flag(IsWindowVisible(windowOrThrow(r)) != FALSE); }
 
+std::string rect(const Request& r) {
+    RECT box{};
+    if (!GetWindowRect(target(r), &box)) throw DriverError("GetWindowRect failed");
+    return Reply().num(box.left).num(box.top).num(box.right).num(box.bottom).line();
+}
+
 std::string caption(const Request& r) { return Reply().wide(windowCaption(windowOrThrow(r))).line(); }
 
 std::string className(const Request& r) { return Reply().wide(windowClass(target(r))).line(); }
@@ -246,7 +252,7 @@ const std::map<std::string, Handler>& handlers() {
         {"hello", hello},       {"desktop", desktop},   {"launch", launch},     {"wait_exit", waitExit},
         {"alive", alive},       {"kill", kill},         {"find", find},
         {"windows", windows},   {"exists", exists},     {"visible", visible},
-        {"caption", caption},   {"class", className},   {"text", text},
+        {"caption", caption},   {"rect", rect},   {"class", className},   {"text", text},
         {"settext", setText},   {"enabled", enabled},   {"children", children},
         {"command", command},   {"close", close},       {"post", post},
         {"send", send},         {"register", registerMessage},

@@ -13,6 +13,7 @@
 //   windows [class=] [pid=] [visible=1]     -> ok <n> <hwnd>...
 //   exists hwnd= / visible hwnd=            -> ok 1|0
 //   caption hwnd=                           -> ok x<caption>
+//   rect hwnd= [id=]                        -> ok <left> <top> <right> <bottom> (screen pixels)
 //   class hwnd= [id=]                       -> ok x<class name>
 //   text hwnd= [id=]                        -> ok x<text>        (WM_GETTEXT)
 //   settext hwnd= [id=] text=               -> ok                (WM_SETTEXT)
