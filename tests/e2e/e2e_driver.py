@@ -84,15 +84,19 @@ class Driver:
     def _read_line(self, timeout, request):
         deadline = time.monotonic() + timeout
         fd = self.process.stdout.fileno()
-        while b'\n' not in self._buffer:
+        chunks = [self._buffer]
+        end = self._buffer.find(b'\n')
+        while end < 0:
             left = deadline - time.monotonic()
             if left <= 0 or not select.select([fd], [], [], left)[0]:
                 raise HarnessError('no reply from the driver within %.0f s to: %s' % (timeout, request[:200]))
-            chunk = os.read(fd, 1 << 16)
+            chunk = os.read(fd, 1 << 20)
             if not chunk:
                 raise HarnessError('the driver ended while answering: %s' % request[:200])
-            self._buffer += chunk
-        line, self._buffer = self._buffer.split(b'\n', 1)
+            chunks.append(chunk)
+            end = chunk.find(b'\n')  # a long reply (many rows) is only scanned once
+        data = b''.join(chunks)
+        line, self._buffer = data.split(b'\n', 1)
         return line.decode('ascii', 'replace').rstrip('\r')
 
     def close(self):
