@@ -421,14 +421,18 @@ class App(Window):
         f = self.driver.call('windows', pid=self.pid, visible=True)
         return [int(h) for h in f[1:] if int(h) != self.hwnd]
 
-    def wait_box(self, timeout=BOX_TIMEOUT, exclude=(), cls=Box):
-        """The next shown dialog of the program (message box, About, ...)."""
+    def wait_box(self, timeout=BOX_TIMEOUT, exclude=(), caption=None, prefix=False, cls=Box):
+        """The next shown dialog of the program (message box, About, ...),
+        other than the main window and those in exclude; with caption, only
+        one with that caption (or caption prefix)."""
         skip = [self.hwnd] + [w.hwnd if isinstance(w, Window) else int(w) for w in exclude]
         try:
-            f = self.driver.call('find', **{'class': DIALOG_CLASS}, pid=self.pid, exclude=skip,
-                                 timeout=_ms(timeout))
+            f = self.driver.call('find', **{'class': DIALOG_CLASS}, title=caption, prefix=prefix, pid=self.pid,
+                                 exclude=skip, timeout=_ms(timeout))
         except WaitTimeout:
-            raise WaitTimeout('%s showed no box within %.1f s (caption %r)' % (self.program, timeout, self.caption))
+            raise WaitTimeout('%s showed no box%s within %.1f s (main caption %r, other windows %s)'
+                              % (self.program, '' if caption is None else ' %r' % caption, timeout,
+                                 self.caption, self.other_windows()))
         return cls(self.driver, int(f[0]))
 
     def wait_file_dialog(self, timeout=BOX_TIMEOUT):
