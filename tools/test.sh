@@ -33,7 +33,10 @@ suite() {
 mkdir -p build
 suite build/native
 suite build/fuzz -DRUVO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
-suite build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+# The end-to-end tests of the transfers play the instrument with the
+# simulator from the native build.
+suite build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+  -DRUVO_STATIONSIM="$PWD/build/native/tools/stationsim/stationsim"
 
 echo
 echo "all suites: $passed passed, $failed failed"
