@@ -1,6 +1,6 @@
 #!/bin/sh
 # Screenshots of both programs in English and Chinese: the main window and the
-# boxes that About, Import and Export open, as PNGs in build/screenshots/.
+# boxes that About, Import, Export and Append open, as PNGs in build/screenshots/.
 # Builds the win32 tree first (configuring it in build/win32 if needed); runs
 # everything on a private Xvfb display in a throw-away Wine prefix.
 set -eu

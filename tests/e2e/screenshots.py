@@ -13,10 +13,15 @@ import time
 sys.dont_write_bytecode = True
 
 import harness  # noqa: E402
-from harness import ID_ABOUT, ID_EXPORT, ID_IMPORT, IDCANCEL, IDOK, PROGRAMS  # noqa: E402
+from harness import ID_ABOUT, ID_APPEND, ID_EXPORT, ID_IMPORT, IDCANCEL, IDOK, PROGRAMS  # noqa: E402
 
 # Boxes that each program opens from an empty main window: (name, command).
 BOXES = (('about', ID_ABOUT), ('import', ID_IMPORT), ('export', ID_EXPORT))
+
+# The point dialog's entries (name, mark, N, E, Z), filled so that each
+# entry's text tells which row it is on.
+POINT_ENTRIES = ((1003, 'NAME'), (1004, 'MARK'), (1005, 'N=4567.890'), (1006, 'E=1234.560'), (1007, 'Z=78.900'))
+POINT_CAPTIONS = {'en': 'Tag Detial', 'zh': '测点数据'}
 
 
 def capture(run, window, path):
@@ -53,8 +58,28 @@ def shoot(session, out_dir, program, lang):
             buttons = []  # a dialog, not a message box
         box.press(IDOK if buttons == [IDOK] or name == 'about' else IDCANCEL)
         box.wait_gone()
+    shoot_point_dialog(session, out_dir, program, lang, app)
     app.click(harness.ID_CLOSE)
     app.wait_exit()
+
+
+def shoot_point_dialog(session, out_dir, program, lang, app):
+    """The point dialog of Append, filled in, and the box of a refused entry."""
+    app.click(ID_APPEND)
+    dialog = app.wait_box(caption=POINT_CAPTIONS[lang])
+    for control_id, text in POINT_ENTRIES:
+        dialog.set_text(control_id, text)
+    app.sync()
+    capture(session.run, dialog, os.path.join(out_dir, '%s-%s-point.png' % (program, lang)))
+    dialog.set_text(1005, '1e5')
+    dialog.press(IDOK)
+    box = app.wait_box(caption='ERROR', exclude=[dialog])
+    app.sync()
+    capture(session.run, box, os.path.join(out_dir, '%s-%s-point-error.png' % (program, lang)))
+    box.press(IDOK)
+    box.wait_gone()
+    dialog.press(IDCANCEL)
+    dialog.wait_gone()
 
 
 def main(out_dir):
