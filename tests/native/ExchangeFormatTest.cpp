@@ -12,17 +12,10 @@
 
 #include "points/PointText.h"
 
+#include "fakes/Points.h"
+
 namespace {
 
-PointRecord makePoint(const char* name, const char* mark, double n, double e, double z) {
-    PointRecord point;
-    point.setName(name);
-    point.setMark(mark);
-    point.n = n;
-    point.e = e;
-    point.z = z;
-    return point;
-}
 
 const FormatInfo& format(ExchangeFormat f) { return *findFormat(static_cast<int>(f)); }
 

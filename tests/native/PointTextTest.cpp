@@ -8,17 +8,10 @@
 #include <random>
 #include <string>
 
+#include "fakes/Points.h"
+
 namespace {
 
-PointRecord makePoint(const char* name, const char* mark, double n, double e, double z) {
-    PointRecord point;
-    point.setName(name);
-    point.setMark(mark);
-    point.n = n;
-    point.e = e;
-    point.z = z;
-    return point;
-}
 
 std::string lineOf(const PointRecord& point) {
     char work[kPointFrameLength];

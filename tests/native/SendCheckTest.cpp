@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "fakes/Points.h"
 #include "points/PointRecord.h"
 
 namespace {
@@ -18,11 +19,7 @@ struct List {
     PointRecord& add(double n, double e = 0, double z = 0, const char* name = "P", const char* mark = "") {
         owned.push_back(std::make_unique<PointRecord>());
         PointRecord& p = *owned.back();
-        p.setName(name);
-        p.setMark(mark);
-        p.n = n;
-        p.e = e;
-        p.z = z;
+        fillPoint(p, name, mark, n, e, z);
         rows.push_back(&p);
         return p;
     }

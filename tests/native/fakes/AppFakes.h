@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../PointDialogFakes.h"
+#include "Points.h"
 #include "app/AppState.h"
 #include "app/Dialogs.h"
 #include "app/MainWindowView.h"
@@ -209,11 +210,7 @@ struct AppHarness {
 
     PointRecord* point(const char* name, double n, double e, double z, const char* mark = "") {
         auto* p = new PointRecord;
-        p->setName(name);
-        p->setMark(mark);
-        p->n = n;
-        p->e = e;
-        p->z = z;
+        fillPoint(*p, name, mark, n, e, z);
         return p;
     }
 };

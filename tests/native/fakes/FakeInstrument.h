@@ -28,6 +28,7 @@
 #include "link/BytePort.h"
 #include "link/WorkerHost.h"
 #include "points/PointRecord.h"
+#include "Points.h"
 
 namespace fake {
 
@@ -254,13 +255,8 @@ public:
 
     PointRecord& addRow(const char* name, const char* mark, double n, double e, double z) {
         rows.push_back(std::make_unique<PointRecord>());
-        PointRecord& r = *rows.back();
-        r.setName(name);
-        r.setMark(mark);
-        r.n = n;
-        r.e = e;
-        r.z = z;
-        return r;
+        fillPoint(*rows.back(), name, mark, n, e, z);
+        return *rows.back();
     }
 
     std::vector<int> pauses;
