@@ -10,7 +10,7 @@
 #include "files/FileDialogs.h"
 #include "files/FileFilter.h"
 #include "files/LineSource.h"
-#include "link/TextFill.h"
+#include "app/TextFill.h"
 #include "points/PointListView.h"
 #include "points/PointRecord.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "link/TextFill.h"
+#include "app/TextFill.h"
 #include "points/PointText.h"
 
 const std::uint8_t kKorvelHandshake[kKorvelControlLength] = {0x01, 0x53, 0x0D};

@@ -5,7 +5,7 @@
 #include "app/TextTable.h"
 #include "link/PortWait.h"
 #include "link/TassinLink.h"
-#include "link/TextFill.h"
+#include "app/TextFill.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "link/LinkPlatform.h"
 #include "link/SendCheck.h"
 #include "link/TassinWorkers.h"
-#include "link/TextFill.h"
+#include "app/TextFill.h"
 #include "points/PointListView.h"
 #include "points/PointRecord.h"
 

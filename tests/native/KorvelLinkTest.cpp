@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fakes/FakeInstrument.h"
-#include "link/TextFill.h"
+#include "app/TextFill.h"
 
 namespace {
 

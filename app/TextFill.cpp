@@ -1,4 +1,4 @@
-#include "link/TextFill.h"
+#include "app/TextFill.h"
 
 #include <cstddef>
 #include <cstdio>
