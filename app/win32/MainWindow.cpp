@@ -86,6 +86,10 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         app.transferFinished();
         return TRUE;
     }
+    if (message == Win32LinkPlatform::titleMessage()) {
+        if (g_main.platform) g_main.platform->link.showPendingTitle();
+        return TRUE;
+    }
     if (message == g_ruvoFail) {
         std::unique_ptr<WorkerFailure> failure(reinterpret_cast<WorkerFailure*>(lParam));
         app.transferFailed(failure->textId, failure->systemText);

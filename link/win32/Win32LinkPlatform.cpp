@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
+#include <memory>
+
 #include "app/TextTable.h"
 #include "app/win32/Messages.h"
 #include "link/win32/Win32BytePort.h"
@@ -33,6 +35,7 @@ Win32LinkPlatform::Win32LinkPlatform(HWND mainWindow, const TextTable& texts)
 
 Win32LinkPlatform::~Win32LinkPlatform() {
     stopWorker();
+    dropPendingTitle();
     CloseHandle(stopEvent_);
 }
 
@@ -71,6 +74,7 @@ void Win32LinkPlatform::waitForWorker() {
     thread_ = nullptr;
     if (fineTimer_) timeEndPeriod(1);
     fineTimer_ = false;
+    dropPendingTitle();
 }
 
 void Win32LinkPlatform::stopWorker() {
@@ -90,10 +94,39 @@ bool Win32LinkPlatform::stopRequested() { return WaitForSingleObject(stopEvent_,
 
 std::string Win32LinkPlatform::text(int id) { return texts_.text(id); }
 
-void Win32LinkPlatform::setTitle(const std::string& title) { SetWindowTextA(mainWindow_, title.c_str()); }
+UINT Win32LinkPlatform::titleMessage() {
+    static const UINT message = RegisterWindowMessageA("RUVO_TITLE");
+    return message;
+}
 
+// Replaces the waiting title, if any; only a title that found none waiting
+// posts the message, so at most one is on its way.
+void Win32LinkPlatform::setTitle(const std::string& title) {
+    std::string* older = pendingTitle_.exchange(new std::string(title));
+    if (older) {
+        delete older;
+        return;
+    }
+    if (!PostMessageA(mainWindow_, titleMessage(), 0, 0)) delete pendingTitle_.exchange(nullptr);
+}
+
+void Win32LinkPlatform::showPendingTitle() {
+    std::unique_ptr<std::string> title(pendingTitle_.exchange(nullptr));
+    if (title) SetWindowTextA(mainWindow_, title->c_str());
+}
+
+void Win32LinkPlatform::dropPendingTitle() { delete pendingTitle_.exchange(nullptr); }
+
+// No longer held back by the titles, a worker may run ahead of the window;
+// should the window's message queue be full, the point waits for room
+// instead of being lost.
 void Win32LinkPlatform::deliverPoint(PointRecord* point) {
-    if (!PostMessageA(mainWindow_, g_ruvoFrame, 0, reinterpret_cast<LPARAM>(point))) delete point;
+    while (!PostMessageA(mainWindow_, g_ruvoFrame, 0, reinterpret_cast<LPARAM>(point))) {
+        if (GetLastError() != ERROR_NOT_ENOUGH_QUOTA || !pause(10)) {
+            delete point;
+            return;
+        }
+    }
 }
 
 void Win32LinkPlatform::finished() { PostMessageA(mainWindow_, g_ruvoHead, 0, 0); }

@@ -4,9 +4,21 @@
 // A stop is cooperative: stopWorker sets an event that every wait of the
 // worker watches, cancels a write in progress and waits for the thread to
 // end while serving the calls the worker makes into the window meanwhile.
+//
+// Progress titles never hold the worker up: setTitle leaves the newest title
+// for the user-interface thread and posts titleMessage() when none is
+// waiting; the main window then calls showPendingTitle. The worker's reply to
+// the instrument therefore does not wait for the window, which may be busy
+// adding the previous row. Posted after the point and before the end or
+// failure message, a title shows in the same order as it was set. A title
+// still waiting when the worker is stopped or released is dropped, so none
+// appears after the transfer has ended.
 #pragma once
 
 #include <windows.h>
+
+#include <atomic>
+#include <string>
 
 #include "link/LinkPlatform.h"
 #include "link/WorkerHost.h"
@@ -25,6 +37,11 @@ public:
     WorkerHost& workerHost() override { return *this; }
     std::string lastErrorText() override;
 
+    // The registered message "RUVO_TITLE" (both parameters 0): a progress
+    // title waits; the main window answers it with showPendingTitle().
+    static UINT titleMessage();
+    void showPendingTitle();
+
 private:
     // WorkerHost, called on the worker's thread.
     bool pause(int ms) override;
@@ -40,6 +57,7 @@ private:
 
     void waitForWorker();
     void reportFailure(int textId, const std::string& systemText);
+    void dropPendingTitle();
 
     HWND mainWindow_;
     const TextTable& texts_;
@@ -47,4 +65,8 @@ private:
     HANDLE thread_ = nullptr;
     DWORD lastError_ = 0;
     bool fineTimer_ = false;
+    // The newest title not yet shown. Non-null only while a title message
+    // is on its way to the window, so a setTitle that finds it non-null
+    // need not post another.
+    std::atomic<std::string*> pendingTitle_{nullptr};
 };
