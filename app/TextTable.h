@@ -20,7 +20,7 @@ enum TextId {
     kTextOpeningPort = 11,
     kTextWaitSync = 12,
     kTextFrameHeadError = 13,
-    kTextKorvelProgress = 14,   // eight %c: frame bytes 5..8, then 1..4
+    kTextKorvelProgress = 14,   // eight %c: the two frame counters, in text 47's order
     kTextSendProgress = 15,     // %04d point, %04d total
     kTextCancelled = 16,
     kTextUnsavedQuestion = 18,
@@ -44,6 +44,7 @@ enum TextId {
     kTextPointDoesNotFit = 44,   // %d row, %s name, %s format name
     kTextTooManyPoints = 45,     // %d limit, %d rows
     kTextPointCannotTravel = 46, // %d row, %s name
+    kTextKorvelProgressOrder = 47,  // which counter text 14 names first
 };
 
 class TextTable {

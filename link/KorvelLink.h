@@ -48,5 +48,7 @@ void parseKorvelFrame(const KorvelFrame& frame, PointRecord& point);
 KorvelReply korvelFrameReply(const KorvelFrame& frame);
 
 // The progress title of a received frame: the template of text 14 filled
-// with frame bytes 5, 6, 7, 8 and then 1, 2, 3, 4.
-std::string korvelReceiveTitle(const std::string& pattern, const KorvelFrame& frame);
+// with the frame's two counters. Each language's sentence names them in its
+// own order, which text 47 gives: "1234" puts bytes 1 to 4 (the point's
+// number) first, anything else bytes 5 to 8 (the total) first.
+std::string korvelReceiveTitle(const std::string& pattern, const std::string& order, const KorvelFrame& frame);

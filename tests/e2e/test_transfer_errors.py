@@ -30,7 +30,7 @@ def progress_title(program, direction, done):
     if direction == 'from-pc':
         return 'Sending Tag %04d,Total %04d' % (done, POINTS)
     if program == 'korvellink':
-        return 'Crurent Proc No. %04d, Total %04d Points' % (POINTS, done)
+        return 'Crurent Proc No. %04d, Total %04d Points' % (done, POINTS)
     return 'processing  tag No.%d' % done
 
 

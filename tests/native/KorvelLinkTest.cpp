@@ -73,11 +73,13 @@ TEST(KorvelLinkTest, ControlMessages) {
     EXPECT_FALSE(isKorvelEndMessage(hs));
 }
 
-TEST(KorvelLinkTest, ReceiveTitleTakesBytesFiveToEightFirst) {
+TEST(KorvelLinkTest, ReceiveTitleNamesTheCountersInTheLanguagesOrder) {
+    // English names the point's number first, Chinese the total first.
     const KorvelFrame frame = frameOf("00020005", kP1Text);
-    EXPECT_EQ(korvelReceiveTitle(fake::englishText(kTextKorvelProgress), frame),
-              "Crurent Proc No. 0005, Total 0002 Points");
-    EXPECT_EQ(korvelReceiveTitle("%c%c%c%c|%c%c%c%c", frameOf("12345678", kP1Text)), "5678|1234");
+    EXPECT_EQ(korvelReceiveTitle(fake::englishText(kTextKorvelProgress), "1234", frame),
+              "Crurent Proc No. 0002, Total 0005 Points");
+    EXPECT_EQ(korvelReceiveTitle("%c%c%c%c|%c%c%c%c", "5678", frameOf("12345678", kP1Text)), "5678|1234");
+    EXPECT_EQ(korvelReceiveTitle("%c%c%c%c|%c%c%c%c", "", frameOf("12345678", kP1Text)), "5678|1234");
 }
 
 TEST(TextFillTest, Conversions) {

@@ -52,7 +52,7 @@ TEST_F(KorvelWorkerTest, ReceiveTwoPoints) {
                                 "title:Wait SyncData",
                                 "write:" + fake::hex(kHandshake),
                                 "point",
-                                "title:Crurent Proc No. 0002, Total 0001 Points",
+                                "title:Crurent Proc No. 0001, Total 0002 Points",
                                 "write:" + fake::hex(replyTo(f1)),
                                 "point",
                                 "title:Crurent Proc No. 0002, Total 0002 Points",
