@@ -1,0 +1,11 @@
+#!/bin/sh
+# Measures Import and Export of 100,000 points and the programs' peak memory
+# under Wine, through the real file dialogs, then prints the figures. Builds
+# the Win32 programs in their own build directory first.
+#   tools/bench-files.sh [--points N] [--format 1|2] [--runs N] [korvellink|tassinlink ...]
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build/bench-files
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$build" >/dev/null
+RUVO_E2E_BIN_DIR=$build/bin exec python3 -B "$root/tools/bench-files.py" "$@"
