@@ -1,5 +1,7 @@
 // Import and Export: a point file read into the end of the list, or the
 // whole list written to a file, in the format chosen in the file dialog.
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <new>
 
@@ -77,6 +79,9 @@ void AppState::importFile() {
     }
 
     modified_ = true;
+    // Knowing the number of rows ahead lets the list prepare for all of them.
+    std::size_t expected = countLines(file);
+    if (expected > 0) platform_->list.reserveRows(static_cast<int>(std::min<std::size_t>(expected, INT_MAX / 2)));
     LineSource lines(file);
     beginRowBatch();
     while (const char* line = lines.next()) {

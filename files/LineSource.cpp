@@ -1,5 +1,7 @@
 #include "files/LineSource.h"
 
+#include <cstring>
+
 namespace {
 constexpr std::size_t kBlockSize = 1 << 16;
 }
@@ -50,4 +52,22 @@ const char* LineSource::next() {
     if (length == 0) return nullptr;
     line_[length] = '\0';
     return line_;
+}
+
+std::size_t countLines(std::FILE* file) {
+    long start = std::ftell(file);
+    if (start < 0) return 0;
+    std::vector<char> block(kBlockSize);
+    std::size_t lines = 0;
+    char last = '\n';
+    while (std::size_t got = std::fread(block.data(), 1, block.size(), file)) {
+        const char* end = block.data() + got;
+        for (const char* p = block.data(); (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p)
+            ++lines;
+        last = block[got - 1];
+    }
+    if (last != '\n') ++lines;
+    std::clearerr(file);
+    if (std::fseek(file, start, SEEK_SET) != 0) return 0;
+    return lines;
 }

@@ -32,3 +32,10 @@ private:
     int pushed_ = -1;  // a byte read ahead after a lone CR
     char line_[kMaxPiece + 1];
 };
+
+// How many lines the file holds from its current position on: its line
+// ends, plus a last line without one. Lines longer than 1023 characters
+// count once although they arrive in pieces. The file's position is left
+// where it was; 0 when the position cannot be restored (then nothing was
+// read).
+std::size_t countLines(std::FILE* file);

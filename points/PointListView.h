@@ -9,6 +9,13 @@
 
 class PointRecord;
 
+// The texts that the five cells of a row show, made from the row's record.
+class CellTexts {
+public:
+    virtual ~CellTexts() = default;
+    virtual std::string text(const PointRecord& record, int column) const = 0;
+};
+
 class PointListView {
 public:
     virtual ~PointListView() = default;
@@ -20,6 +27,23 @@ public:
     // given selected and focused states; cell texts start empty.
     virtual void insertRow(PointRecord* record, bool selected, bool focused) = 0;
     virtual void setCellText(int row, int column, const std::string& text) = 0;
+
+    // Appends a row as insertRow does, whose five cells show the texts that
+    // texts makes from the record; texts must outlive the row. A list may
+    // make the texts only when it shows them. Returns the new row's index, or
+    // -1 when the row could not be added (the record then still belongs to
+    // the caller).
+    virtual int insertRowShowing(PointRecord* record, bool selected, bool focused, const CellTexts& texts) {
+        insertRow(record, selected, focused);
+        int row = rowCount() - 1;
+        for (int column = 0; column < 5; ++column) setCellText(row, column, texts.text(*record, column));
+        return row;
+    }
+
+    // A hint that about count rows are going to be added by the next batch,
+    // so that the list can prepare its storage for them. Changes nothing
+    // that shows; the batch's end lets go of what it did not use.
+    virtual void reserveRows(int count) { (void)count; }
     virtual void deleteRow(int row) = 0;
     virtual void deleteAllRows() = 0;
 
