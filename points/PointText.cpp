@@ -109,7 +109,16 @@ void parsePointLine(const char* line, PointRecord& point) {
     parseText(line, boundedLength(line, kPointTextLength), point);
 }
 
-bool pointTextCanHold(const PointRecord& point) {
+namespace {
+// A magnitude below this fits whatever its rounding; only the few values
+// near the limit need the exact text.
+constexpr double kSurelyFits = 9999999.99;
+
+bool fits(double value) {
+    if (std::fabs(value) < kSurelyFits) return true;
     char text[kFixedTextMax];
-    return magnitudeText(point.n, text) && magnitudeText(point.e, text) && magnitudeText(point.z, text);
+    return magnitudeText(value, text) != 0;
 }
+}  // namespace
+
+bool pointTextCanHold(const PointRecord& point) { return fits(point.n) && fits(point.e) && fits(point.z); }

@@ -101,6 +101,10 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         if (app.command(LOWORD(wParam))) EndDialog(window, 0);
         return TRUE;
+    case WM_NOTIFY:
+        // The list asks for the texts of rows that keep none of their own;
+        // every other notification (clicks, keys, header clicks) does nothing.
+        return g_main.platform && g_main.platform->list.answerTextRequest(reinterpret_cast<NMHDR*>(lParam));
     case WM_DESTROY: destroyWindow(window); return FALSE;
     default: return FALSE;
     }

@@ -12,18 +12,6 @@ namespace {
 // the list for its row count first.
 constexpr int kAppend = INT_MAX;
 
-// The one list view whose parent window is watched, and the parent's own
-// window procedure. The procedure is replaced, not subclassed through the
-// common controls: their subclass chain looks itself up in the window's
-// properties on every message, which under Wine costs a server round trip
-// and made each added row ten times slower.
-struct ParentWatch {
-    HWND parent = nullptr;
-    WNDPROC original = nullptr;
-    Win32PointListView* view = nullptr;
-};
-ParentWatch g_watch;
-
 }  // namespace
 
 PointRecord* listRowRecord(HWND list, int row) {
@@ -32,30 +20,6 @@ PointRecord* listRowRecord(HWND list, int row) {
     item.iItem = row;
     if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
     return reinterpret_cast<PointRecord*>(item.lParam);
-}
-
-Win32PointListView::~Win32PointListView() {
-    if (g_watch.view != this) return;
-    g_watch.view = nullptr;
-    // Put the parent's procedure back unless someone replaced it after us; in
-    // that case ours stays in the chain and only passes messages on.
-    if (GetWindowLongPtrA(g_watch.parent, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(parentProc)) {
-        SetWindowLongPtrA(g_watch.parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_watch.original));
-        g_watch.parent = nullptr;
-    }
-}
-
-bool Win32PointListView::watchParent() {
-    if (g_watch.view == this) return true;
-    if (g_watch.view || g_watch.parent) return false;  // one watched list per program
-    HWND parent = GetParent(list_);
-    if (!parent) return false;
-    LONG_PTR original = SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(parentProc));
-    if (!original) return false;
-    g_watch.parent = parent;
-    g_watch.original = reinterpret_cast<WNDPROC>(original);
-    g_watch.view = this;
-    return true;
 }
 
 int Win32PointListView::rowCount() { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
@@ -76,34 +40,21 @@ void Win32PointListView::insertRow(PointRecord* record, bool selected, bool focu
 // cells that were never set are asked for in the same way.
 int Win32PointListView::insertRowShowing(PointRecord* record, bool selected, bool focused, const CellTexts& texts) {
     texts_ = &texts;
-    bool answered = watchParent();
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_STATE;
     item.iItem = kAppend;
     item.state = (selected ? LVIS_SELECTED : 0) | (focused ? LVIS_FOCUSED : 0);
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.pszText = answered ? LPSTR_TEXTCALLBACKA : const_cast<char*>("");
+    item.pszText = LPSTR_TEXTCALLBACKA;
     item.lParam = reinterpret_cast<LPARAM>(record);
-    int row = static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row >= 0 && !answered) {
-        // Nobody answers the list's requests: the row keeps its own texts.
-        for (int column = 0; column < 5; ++column) setCellText(row, column, texts.text(*record, column));
-    }
-    return row;
+    return static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-LRESULT CALLBACK Win32PointListView::parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    WNDPROC original = g_watch.original;
-    if (message == WM_NOTIFY && g_watch.view && g_watch.view->answerTextRequest(reinterpret_cast<NMHDR*>(lParam)))
-        return 0;
-    return CallWindowProcA(original, window, message, wParam, lParam);
-}
-
-bool Win32PointListView::answerTextRequest(NMHDR* header) {
+bool Win32PointListView::answerTextRequest(const NMHDR* header) {
     if (!header || header->hwndFrom != list_ || !texts_) return false;
     if (header->code != LVN_GETDISPINFOA && header->code != LVN_GETDISPINFOW) return false;
     // NMLVDISPINFOA and NMLVDISPINFOW differ only in the text's type.
-    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+    LVITEMA& item = const_cast<NMLVDISPINFOA*>(reinterpret_cast<const NMLVDISPINFOA*>(header))->item;
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return true;
     const PointRecord* record = reinterpret_cast<const PointRecord*>(item.lParam);
     std::string text = record ? texts_->text(*record, item.iSubItem) : std::string();
@@ -122,11 +73,9 @@ bool Win32PointListView::answerTextRequest(NMHDR* header) {
 
 void Win32PointListView::reserveRows(int count) {
     if (count <= 0) return;
-    // The row count hint lets the list size its arrays once (where the list
-    // supports it); the heap room keeps them from fragmenting (where needed).
+    // The row count hint lets the list size its storage once.
     SendMessageA(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount() + count),
                  LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    heapRoom_.prepare(count);
 }
 
 void Win32PointListView::setCellText(int row, int column, const std::string& text) {
@@ -180,7 +129,6 @@ void Win32PointListView::setColumns(const std::string (&headers)[5], const int (
 void Win32PointListView::beginBatch() { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
 
 void Win32PointListView::endBatch() {
-    heapRoom_.release();
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
 }

@@ -2,24 +2,18 @@
 // PointRecord.
 //
 // Rows added through insertRowShowing keep no texts of their own: the list
-// asks for a cell's text (LVN_GETDISPINFO) when it shows it, and this class
-// answers from the row's record. For that it watches the notifications that
-// the list sends to its parent window, from the first such row until it is
-// destroyed; every other message of the parent passes through unchanged.
-// One list view per program can do so; rows of any other keep their texts.
+// asks its parent window for a cell's text (LVN_GETDISPINFO) when it shows
+// it, and the parent hands that request to answerTextRequest, which answers
+// from the row's record.
 #pragma once
 
 #include <windows.h>
 
 #include "points/PointListView.h"
-#include "points/win32/RowHeapRoom.h"
 
 class Win32PointListView : public PointListView {
 public:
     explicit Win32PointListView(HWND list) : list_(list) {}
-    ~Win32PointListView() override;
-    Win32PointListView(const Win32PointListView&) = delete;
-    Win32PointListView& operator=(const Win32PointListView&) = delete;
 
     int rowCount() override;
     PointRecord* rowRecord(int row) override;
@@ -37,15 +31,15 @@ public:
     void beginBatch() override;
     void endBatch() override;
 
+    // Answers the list's request for a cell text, a WM_NOTIFY that the
+    // parent window received; false when the notification is not one.
+    bool answerTextRequest(const NMHDR* header);
+
 private:
-    static LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    bool watchParent();
-    bool answerTextRequest(NMHDR* header);
     void setState(int row, UINT state, UINT mask);
 
     HWND list_;
     const CellTexts* texts_ = nullptr;
-    RowHeapRoom heapRoom_;
 };
 
 // The record of a row, read through any list view handle; usable from a
