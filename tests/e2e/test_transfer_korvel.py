@@ -47,7 +47,7 @@ class KorvelReceive(TransferTestCase):
         app.wait_caption('Wait SyncData')
         self.expect_busy(app, 'to-pc')
         app.wait_box(caption='Message')
-        # The last frame's counters fill the title: positions 5..8, then 1..4.
+        # The last frame's counters fill the title, the point's number first.
         self.assertEqual(app.caption, 'Crurent Proc No. 0004, Total 0004 Points')
         self.assertEqual(app.rows(), [list_row(PROGRAM, p) for p in RECEIVED])
         self.assertEqual(app.selection().selected, [len(RECEIVED) - 1])
