@@ -32,16 +32,10 @@ cmake --build build/win32 --target "$program" >/dev/null
 cmake -S . -B build/tools -G Ninja -DRUVO_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/tools --target stationsim >/dev/null
 
-export WINEPREFIX=${RUVO_WINEPREFIX:-$HOME/.local/share/ruvolink/wine32}
-export WINEARCH=win32 WINEDEBUG=-all
-if [[ ! -f $WINEPREFIX/system.reg ]]; then
-  echo "Making a 32-bit Wine prefix in $WINEPREFIX ..."
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
-fi
-
 pids=()
 cleanup() {
+  # Wine's processes on a virtual display end with it.
+  [[ -n ${virtual:-} ]] && wineserver -k 2>/dev/null
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
 }
 trap cleanup EXIT
@@ -50,9 +44,20 @@ if [[ -z ${DISPLAY:-} ]]; then
   display=:$((70 + RANDOM % 20))
   Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
   pids+=($!)
+  virtual=1
   export DISPLAY=$display
   echo "No display found: running on the virtual display $DISPLAY"
   echo "(take a look with: DISPLAY=$DISPLAY import -window root shot.png)"
+fi
+
+# The prefix is made with the display in place: Wine's desktop process stays
+# bound to the display it started on.
+export WINEPREFIX=${RUVO_WINEPREFIX:-$HOME/.local/share/ruvolink/wine32}
+export WINEARCH=win32 WINEDEBUG=-all
+if [[ ! -f $WINEPREFIX/system.reg ]]; then
+  echo "Making a 32-bit Wine prefix in $WINEPREFIX ..."
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
 fi
 
 # Wine reads a port's device from its registry; the links stay put while
