@@ -80,10 +80,13 @@ else
   echo "COM2: one that takes the points you Send (choose COM2 in the port box first)."
 fi
 
-[[ $lang == zh ]] && export LC_ALL=zh_CN.UTF-8
+# Wine takes the user-interface language from the locale; the Linux locale
+# itself need not exist.
+locale=()
+[[ $lang == zh ]] && locale=(LC_ALL=zh_CN.UTF-8)
 echo "Opening $program ..."
 set +e
-wine "build/win32/bin/$program.exe"
+env "${locale[@]}" wine "build/win32/bin/$program.exe"
 status=$?
 set -e
 exit $status
