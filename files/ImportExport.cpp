@@ -78,10 +78,18 @@ void AppState::importFile() {
         return;
     }
 
-    modified_ = true;
     // Knowing the number of rows ahead lets the list prepare for all of them.
+    long start = std::ftell(file);
     std::size_t expected = countLines(file);
+    if (std::ftell(file) != start) {  // the file could not be read from its start again
+        std::string reason = platform_->files.lastErrorText();
+        std::fclose(file);
+        showFileError(kTextReadError, fileName_, reason);
+        return;
+    }
     if (expected > 0) platform_->list.reserveRows(static_cast<int>(std::min<std::size_t>(expected, INT_MAX / 2)));
+
+    modified_ = true;
     LineSource lines(file);
     beginRowBatch();
     while (const char* line = lines.next()) {

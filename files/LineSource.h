@@ -35,7 +35,6 @@ private:
 
 // How many lines the file holds from its current position on: its line
 // ends, plus a last line without one. Lines longer than 1023 characters
-// count once although they arrive in pieces. The file's position is left
-// where it was; 0 when the position cannot be restored (then nothing was
-// read).
+// count once although they arrive in pieces. The file's position is put
+// back where it was; 0 when it cannot be (callers check the position).
 std::size_t countLines(std::FILE* file);
