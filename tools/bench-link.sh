@@ -3,7 +3,7 @@
 # instrument (program and wineserver), Korvel reply latency after each frame,
 # and the time of a send against its 200 ms pauses. Builds the two programs
 # and the driver (build/bench-link-win32) and an optimised simulator
-# (build/bench-link-native), then runs tools/bench_link.py in a Wine prefix
+# (build/bench-link-native), then runs tools/bench-link.py in a Wine prefix
 # of its own, which it removes afterwards.
 #   tools/bench-link.sh [--wait-seconds S] [--points N] [--latency-frames N]
 set -eu
@@ -22,4 +22,4 @@ fi
 unset RUVO_E2E_RUN_DIR
 RUVO_E2E_BIN_DIR=$win32/bin RUVO_E2E_DRIVER=$win32/bin/e2edriver.exe \
 RUVO_E2E_STATIONSIM=$native/tools/stationsim/stationsim \
-  exec python3 -B "$root/tools/bench_link.py" "$@"
+  exec python3 -B "$root/tools/bench-link.py" "$@"

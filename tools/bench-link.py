@@ -13,7 +13,7 @@ paths (RUVO_E2E_BIN_DIR, RUVO_E2E_DRIVER, RUVO_E2E_STATIONSIM). Prints:
      against the 200 ms pause per frame that the protocol requires (no other
      wait should add noticeably; 20 ms, a tenth, counts as noticeable).
 
-Usage: python3 tools/bench_link.py [--wait-seconds S] [--points N] [--latency-frames N]
+Usage: python3 tools/bench-link.py [--wait-seconds S] [--points N] [--latency-frames N]
 
 A real 1200-baud line takes half a second for a frame, so the paced latency
 figure is the one the goal is about. The full-speed run sends each frame the
