@@ -70,8 +70,28 @@ std::string takeFrame(const Bytes& f, int expectedSeq, int& total, SimPoint& p) 
     return "";
 }
 
-bool faultDue(const Session& s, int framesDone, Fault::Kind kind) {
-    return s.fault.kind == kind && framesDone == s.fault.frames;
+// Both directions open alike: the handshake, echoed by the PC (or, as the
+// wrong-handshake fault, the end message). False with the outcome when the
+// exchange ends there.
+bool openExchange(Session& s, Outcome& outcome) {
+    if (s.fault.kind == Fault::Kind::WrongHandshake) {
+        LineStatus st = s.line.write(kEndMessage);
+        outcome = st == LineStatus::Ok ? waitForHangUp(s) : outcomeOf(st);
+        return false;
+    }
+    Bytes echo;
+    LineStatus st = s.line.write(kHandshake);
+    if (st == LineStatus::Ok) st = s.line.read(echo, 3);
+    if (st != LineStatus::Ok) {
+        outcome = outcomeOf(st);
+        return false;
+    }
+    if (echo != kHandshake) {
+        s.detail = "the PC did not echo the handshake";
+        outcome = Outcome::PeerProtocol;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -85,18 +105,9 @@ std::string korvelCannotCarry(const SimPoint& p) {
 }
 
 Outcome korvelToPc(Session& s) {
-    if (s.fault.kind == Fault::Kind::WrongHandshake) {
-        LineStatus st = s.line.write(kEndMessage);
-        return st == LineStatus::Ok ? waitForHangUp(s) : outcomeOf(st);
-    }
-    Bytes echo;
-    LineStatus st = s.line.write(kHandshake);
-    if (st == LineStatus::Ok) st = s.line.read(echo, 3);
-    if (st != LineStatus::Ok) return outcomeOf(st);
-    if (echo != kHandshake) {
-        s.detail = "the PC did not echo the handshake";
-        return Outcome::PeerProtocol;
-    }
+    Outcome outcome;
+    if (!openExchange(s, outcome)) return outcome;
+    LineStatus st = LineStatus::Ok;
     const int total = static_cast<int>(s.toSend.size());
     for (int i = 1; i <= total + 1; ++i) {
         if (faultDue(s, i - 1, Fault::Kind::SilentAfter)) return waitForHangUp(s);
@@ -128,18 +139,9 @@ Outcome korvelToPc(Session& s) {
 }
 
 Outcome korvelFromPc(Session& s) {
-    if (s.fault.kind == Fault::Kind::WrongHandshake) {
-        LineStatus st = s.line.write(kEndMessage);
-        return st == LineStatus::Ok ? waitForHangUp(s) : outcomeOf(st);
-    }
-    Bytes echo;
-    LineStatus st = s.line.write(kHandshake);
-    if (st == LineStatus::Ok) st = s.line.read(echo, 3);
-    if (st != LineStatus::Ok) return outcomeOf(st);
-    if (echo != kHandshake) {
-        s.detail = "the PC did not echo the handshake";
-        return Outcome::PeerProtocol;
-    }
+    Outcome outcome;
+    if (!openExchange(s, outcome)) return outcome;
+    LineStatus st = LineStatus::Ok;
     int total = 0;
     for (int seq = 1;; ++seq) {
         Bytes frame;

@@ -45,6 +45,10 @@ const Bytes& garbageBytes() {
     return bytes;
 }
 
+bool faultDue(const Session& s, int framesDone, Fault::Kind kind) {
+    return s.fault.kind == kind && framesDone == s.fault.frames;
+}
+
 Outcome waitForHangUp(Session& s) {
     std::size_t seen = 0;
     for (;;) {

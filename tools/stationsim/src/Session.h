@@ -43,6 +43,10 @@ const char* outcomeName(Outcome outcome);
 // Seven fixed garbage bytes, the same in every run.
 const Bytes& garbageBytes();
 
+// True when the session's fault is of this kind and due after framesDone
+// frames.
+bool faultDue(const Session& s, int framesDone, Fault::Kind kind);
+
 // After a silent-after or wrong-handshake fault: keep the line open and
 // wait for the PC to give up and close the port.
 Outcome waitForHangUp(Session& s);

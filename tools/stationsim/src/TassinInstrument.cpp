@@ -78,10 +78,6 @@ std::string takeFrame(const Bytes& f, int& total, SimPoint& p) {
     return "";
 }
 
-bool faultDue(const Session& s, int framesDone, Fault::Kind kind) {
-    return s.fault.kind == kind && framesDone == s.fault.frames;
-}
-
 }  // namespace
 
 std::string tassinCannotCarry(const SimPoint& p) {
