@@ -16,6 +16,10 @@
 #include "points/win32/Win32PointListView.h"
 #include "resource.h"
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace {
 
 // The Win32 side of everything AppState reaches the platform through.
@@ -105,6 +109,11 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // The list asks for the texts of rows that keep none of their own;
         // every other notification (clicks, keys, header clicks) does nothing.
         return g_main.platform && g_main.platform->list.answerTextRequest(reinterpret_cast<NMHDR*>(lParam));
+    case WM_DPICHANGED:
+        // Windows rescales the dialog itself (the default handling, hence
+        // FALSE); the list's columns are in pixels and follow here.
+        if (g_main.platform) g_main.platform->list.dpiChanged(LOWORD(wParam));
+        return FALSE;
     case WM_DESTROY: destroyWindow(window); return FALSE;
     default: return FALSE;
     }

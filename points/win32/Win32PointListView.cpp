@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "points/PointRecord.h"
+#include "points/win32/WindowDpi.h"
 
 namespace {
 
@@ -112,18 +113,33 @@ void Win32PointListView::ensureVisible(int row, bool partialOk) {
     SendMessageA(list_, LVM_ENSUREVISIBLE, row, partialOk ? TRUE : FALSE);
 }
 
+// The widths are pixels at 96 DPI; the columns get them at the list's DPI.
 void Win32PointListView::setColumns(const std::string (&headers)[5], const int (&widths)[5]) {
     while (SendMessageA(list_, LVM_DELETECOLUMN, 0, 0)) {
     }
+    dpi_ = windowDpi(list_);
     for (int i = 0; i < 5; ++i) {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_CENTER;
-        column.cx = widths[i];
+        column.cx = scaledForDpi(widths[i], dpi_);
         column.pszText = const_cast<char*>(headers[i].c_str());
         column.iSubItem = i;
         SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
+}
+
+// Every column keeps its size on the screen, a width the user dragged it to
+// included.
+void Win32PointListView::dpiChanged(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list_, LVM_GETHEADER, 0, 0));
+    int count = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int i = 0; i < count; ++i) {
+        int width = static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, i, 0));
+        SendMessageA(list_, LVM_SETCOLUMNWIDTH, i, MAKELPARAM(MulDiv(width, dpi, dpi_), 0));
+    }
+    dpi_ = dpi;
 }
 
 void Win32PointListView::beginBatch() { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }

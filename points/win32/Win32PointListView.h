@@ -31,6 +31,10 @@ public:
     void beginBatch() override;
     void endBatch() override;
 
+    // The list's window has moved to a screen of another DPI (WM_DPICHANGED
+    // of its dialog): the columns are scaled with it.
+    void dpiChanged(int dpi);
+
     // Answers the list's request for a cell text, a WM_NOTIFY that the
     // parent window received; false when the notification is not one.
     bool answerTextRequest(const NMHDR* header);
@@ -40,6 +44,7 @@ private:
 
     HWND list_;
     const CellTexts* texts_ = nullptr;
+    int dpi_ = 96;  // the DPI the column widths are for
 };
 
 // The record of a row, read through any list view handle; usable from a
