@@ -10,15 +10,12 @@
 #include "link/BytePort.h"
 #include "link/KorvelWorkers.h"
 #include "link/LinkPlatform.h"
+#include "link/PortName.h"
 #include "link/SendCheck.h"
 #include "link/TassinWorkers.h"
 #include "app/TextFill.h"
 #include "points/PointListView.h"
 #include "points/PointRecord.h"
-
-namespace {
-constexpr std::size_t kPortNameMax = 19;
-}
 
 void AppState::startReceive() { startTransfer(LinkMode::Receiving); }
 

@@ -1,11 +1,13 @@
 #include "app/win32/MainWindow.h"
 
 #include <commctrl.h>
+#include <dbt.h>
 
 #include <memory>
 
 #include "app/AppState.h"
 #include "app/win32/Messages.h"
+#include "app/win32/PortBox.h"
 #include "app/win32/Win32Dialogs.h"
 #include "app/win32/Win32MainWindowView.h"
 #include "app/win32/Win32MessageBoxes.h"
@@ -57,9 +59,7 @@ void initDialog(HWND window) {
     const DWORD extended = LVS_EX_GRIDLINES | LVS_EX_TRACKSELECT | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT;
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
 
-    static const char* const kPorts[] = {"COM1", "COM2", "COM3", "COM4"};
-    for (const char* port : kPorts) SendDlgItemMessageA(window, IDC_PORT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(port));
-    SendDlgItemMessageA(window, IDC_PORT, CB_SETCURSEL, 0, 0);
+    fillPortBox(GetDlgItem(window, IDC_PORT));
 
     g_main.platform = std::make_unique<Win32Platform>(window, g_main.instance);
     g_main.app->attach(g_main.platform->platform);
@@ -109,6 +109,11 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // The list asks for the texts of rows that keep none of their own;
         // every other notification (clicks, keys, header clicks) does nothing.
         return g_main.platform && g_main.platform->list.answerTextRequest(reinterpret_cast<NMHDR*>(lParam));
+    case WM_DEVICECHANGE:
+        // A USB adapter came or went: the port box lists the ports present.
+        if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE || wParam == DBT_DEVNODES_CHANGED)
+            refreshPortBox(GetDlgItem(window, IDC_PORT));
+        return FALSE;
     case WM_DPICHANGED:
         // Windows rescales the dialog itself (the default handling, hence
         // FALSE); the list's columns are in pixels and follow here.
