@@ -1,5 +1,6 @@
 #include "link/KorvelLink.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -12,6 +13,16 @@ const std::uint8_t kKorvelEndMessage[kKorvelControlLength] = {0x01, 0x45, 0x0D};
 namespace {
 constexpr std::uint8_t kStx = 0x02;
 constexpr std::uint8_t kCr = 0x0D;
+
+// The four digits at frame[start], or -1 when they are not four digits.
+int counterAt(const KorvelFrame& frame, std::size_t start) {
+    int value = 0;
+    for (std::size_t i = start; i < start + 4; ++i) {
+        if (frame[i] < '0' || frame[i] > '9') return -1;
+        value = value * 10 + (frame[i] - '0');
+    }
+    return value;
+}
 }  // namespace
 
 bool isKorvelHandshake(const std::uint8_t* bytes) {
@@ -55,4 +66,10 @@ std::string korvelReceiveTitle(const std::string& pattern, const std::string& or
     for (std::size_t start : {first, second})
         for (std::size_t i = start; i < start + 4; ++i) values.emplace_back(static_cast<char>(frame[i]));
     return fillText(pattern, values);
+}
+
+KorvelProgress korvelReceiveProgress(const KorvelFrame& frame) {
+    int a = counterAt(frame, 1), b = counterAt(frame, 5);
+    if (a < 0 || b < 0 || (a == 0 && b == 0)) return {0, 0};
+    return {std::min(a, b), std::max(a, b)};
 }

@@ -52,3 +52,14 @@ KorvelReply korvelFrameReply(const KorvelFrame& frame);
 // own order, which text 47 gives: "1234" puts bytes 1 to 4 (the point's
 // number) first, anything else bytes 5 to 8 (the total) first.
 std::string korvelReceiveTitle(const std::string& pattern, const std::string& order, const KorvelFrame& frame);
+
+// How far a receive has come by a received frame's counters: the point's
+// number of the total. A point's number never exceeds the total, so the
+// smaller counter is taken for the number and the larger for the total,
+// whichever the instrument puts first. When a counter is not four digits,
+// or the total is 0, the total is unknown: {0, 0}.
+struct KorvelProgress {
+    int done;
+    int total;
+};
+KorvelProgress korvelReceiveProgress(const KorvelFrame& frame);

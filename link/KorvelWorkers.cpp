@@ -67,6 +67,8 @@ void runKorvelReceive(BytePort& port, WorkerHost& host) {
         parseKorvelFrame(frame, *point);
         host.deliverPoint(point.release());
         host.setTitle(korvelReceiveTitle(host.text(kTextKorvelProgress), host.text(kTextKorvelProgressOrder), frame));
+        const KorvelProgress progress = korvelReceiveProgress(frame);
+        host.progress(progress.done, progress.total);
         const KorvelReply reply = korvelFrameReply(frame);
         if (!port.write(reply.data(), reply.size())) {
             endAfterPortFailure(host);
@@ -113,6 +115,7 @@ void runKorvelSend(BytePort& port, WorkerHost& host) {
             endWait(result, host);
             return;
         }
+        host.progress(i, count);
     }
     finish(port, host);
 }

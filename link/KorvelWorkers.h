@@ -7,7 +7,9 @@
 //   written nothing;
 // - on a stop request: it returns at once and touches nothing more.
 // Titles: text 12 while waiting for the handshake, then text 14 per received
-// frame or text 15 per sent frame.
+// frame or text 15 per sent frame. Progress: per received frame its counters
+// (korvelReceiveProgress), per acknowledged sent frame the frames sent of
+// the list's rows.
 #pragma once
 
 class BytePort;

@@ -43,6 +43,7 @@ void runTassinReceive(BytePort& port, WorkerHost& host) {
         decodeTassinFrame(frame, *point);
         host.deliverPoint(point.release());
         host.setTitle(fillText(host.text(kTextTassinProgress), {received}));
+        host.progress(received, 0);  // the frames do not carry the total
     }
 }
 
@@ -84,6 +85,7 @@ void runTassinSend(BytePort& port, WorkerHost& host) {
             endWait(result, host);
             return;
         }
+        host.progress(i + 1, total);
     }
     finish(port, host);
 }

@@ -9,10 +9,12 @@ class BytePort;
 class WorkerHost;
 
 // The instrument sends 66-byte frames until an end frame; the PC sends
-// nothing back. Title text 12, then text 21 with the count of points.
+// nothing back. Title text 12, then text 21 with the count of points;
+// progress per point with the total unknown.
 void runTassinReceive(BytePort& port, WorkerHost& host);
 
 // After the instrument's sync the PC sends one 57-byte frame per row, each
 // but the last followed by a wait for 3 answer bytes. Title text 12, then
-// text 15 per frame. Trims trailing spaces from the names of the records.
+// text 15 per frame; progress per answered frame. Trims trailing spaces
+// from the names of the records.
 void runTassinSend(BytePort& port, WorkerHost& host);

@@ -25,6 +25,14 @@ public:
     // Shows a progress text in the main window's title.
     virtual void setTitle(const std::string& title) = 0;
 
+    // How far the transfer has come, for the program's taskbar button: done
+    // points of total have gone over the line, 0 <= done <= total. A total
+    // of 0 means that the total is not known: done then counts the points
+    // so far, and the button only shows that the transfer runs. Shows
+    // nothing in the window itself; whatever was shown goes when the
+    // transfer ends, however it ends.
+    virtual void progress(int done, int total) = 0;
+
     // Hands a received point (made with new) to the main window, which appends
     // it as the new last row and owns it from then on.
     virtual void deliverPoint(PointRecord* point) = 0;

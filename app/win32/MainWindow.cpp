@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/win32/Messages.h"
 #include "app/win32/PortBox.h"
+#include "app/win32/TaskbarProgress.h"
 #include "app/win32/Win32Dialogs.h"
 #include "app/win32/Win32MainWindowView.h"
 #include "app/win32/Win32MessageBoxes.h"
@@ -33,8 +34,11 @@ struct Win32Platform {
           list(GetDlgItem(window, IDC_LIST)),
           dialogs(window, instance),
           files(window, instance),
+          taskbar(window),
           link(window, texts),
-          platform{texts, boxes, view, list, dialogs, files, link} {}
+          platform{texts, boxes, view, list, dialogs, files, link} {
+        link.setProgressDisplay(&taskbar);
+    }
 
     Win32TextTable texts;
     Win32MessageBoxes boxes;
@@ -42,6 +46,7 @@ struct Win32Platform {
     Win32PointListView list;
     Win32Dialogs dialogs;
     Win32FileDialogs files;
+    TaskbarProgress taskbar;  // before link, which clears it as it goes
     Win32LinkPlatform link;
     Platform platform;
 };
@@ -92,6 +97,14 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     if (message == Win32LinkPlatform::titleMessage()) {
         if (g_main.platform) g_main.platform->link.showPendingTitle();
+        return TRUE;
+    }
+    if (message == Win32LinkPlatform::progressMessage()) {
+        if (g_main.platform) g_main.platform->link.showPendingProgress();
+        return TRUE;
+    }
+    if (message == TaskbarProgress::buttonCreatedMessage()) {
+        if (g_main.platform) g_main.platform->taskbar.buttonCreated();
         return TRUE;
     }
     if (message == g_ruvoFail) {

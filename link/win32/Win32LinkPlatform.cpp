@@ -7,6 +7,7 @@
 
 #include "app/TextTable.h"
 #include "app/win32/Messages.h"
+#include "link/win32/ProgressDisplay.h"
 #include "link/win32/Win32BytePort.h"
 #include "points/PointRecord.h"
 #include "points/win32/Win32PointListView.h"
@@ -75,6 +76,8 @@ void Win32LinkPlatform::waitForWorker() {
     if (fineTimer_) timeEndPeriod(1);
     fineTimer_ = false;
     dropPendingTitle();
+    pendingProgress_ = kNoProgress;
+    if (progressDisplay_) progressDisplay_->clear();
 }
 
 void Win32LinkPlatform::stopWorker() {
@@ -113,6 +116,25 @@ void Win32LinkPlatform::setTitle(const std::string& title) {
 void Win32LinkPlatform::showPendingTitle() {
     std::unique_ptr<std::string> title(pendingTitle_.exchange(nullptr));
     if (title) SetWindowTextA(mainWindow_, title->c_str());
+}
+
+UINT Win32LinkPlatform::progressMessage() {
+    static const UINT message = RegisterWindowMessageA("RUVO_PROGRESS");
+    return message;
+}
+
+// As with titles, only figures that found none waiting post the message.
+void Win32LinkPlatform::progress(int done, int total) {
+    if (done < 0 || total < 0) return;
+    const std::uint64_t figures = static_cast<std::uint64_t>(done) << 32 | static_cast<std::uint32_t>(total);
+    if (pendingProgress_.exchange(figures) != kNoProgress) return;
+    if (!PostMessageA(mainWindow_, progressMessage(), 0, 0)) pendingProgress_ = kNoProgress;
+}
+
+void Win32LinkPlatform::showPendingProgress() {
+    const std::uint64_t figures = pendingProgress_.exchange(kNoProgress);
+    if (figures == kNoProgress || !progressDisplay_) return;
+    progressDisplay_->show(static_cast<int>(figures >> 32), static_cast<int>(figures & 0xFFFFFFFFu));
 }
 
 void Win32LinkPlatform::dropPendingTitle() { delete pendingTitle_.exchange(nullptr); }

@@ -13,16 +13,22 @@
 // failure message, a title shows in the same order as it was set. A title
 // still waiting when the worker is stopped or released is dropped, so none
 // appears after the transfer has ended.
+//
+// Progress figures travel the same way (progressMessage(), then
+// showPendingProgress) to the ProgressDisplay, if one is set; when the
+// worker has ended, however it ended, the display is cleared.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "link/LinkPlatform.h"
 #include "link/WorkerHost.h"
 
+class ProgressDisplay;
 class TextTable;
 
 class Win32LinkPlatform : public LinkPlatform, private WorkerHost {
@@ -42,12 +48,21 @@ public:
     static UINT titleMessage();
     void showPendingTitle();
 
+    // The registered message "RUVO_PROGRESS" (both parameters 0): progress
+    // figures wait; the main window answers it with showPendingProgress().
+    static UINT progressMessage();
+    void showPendingProgress();
+    // Where the figures show; nullptr: nowhere. Must outlive this object or
+    // be unset before it goes.
+    void setProgressDisplay(ProgressDisplay* display) { progressDisplay_ = display; }
+
 private:
     // WorkerHost, called on the worker's thread.
     bool pause(int ms) override;
     bool stopRequested() override;
     std::string text(int id) override;
     void setTitle(const std::string& title) override;
+    void progress(int done, int total) override;
     void deliverPoint(PointRecord* point) override;
     void finished() override;
     int rowCount() override;
@@ -69,4 +84,9 @@ private:
     // is on its way to the window, so a setTitle that finds it non-null
     // need not post another.
     std::atomic<std::string*> pendingTitle_{nullptr};
+    // The newest progress figures not yet shown, done in the high and total
+    // in the low 32 bits; kNoProgress while no message is on its way.
+    static constexpr std::uint64_t kNoProgress = ~std::uint64_t{0};
+    std::atomic<std::uint64_t> pendingProgress_{kNoProgress};
+    ProgressDisplay* progressDisplay_ = nullptr;
 };

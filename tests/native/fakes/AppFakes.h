@@ -155,6 +155,7 @@ public:
     bool stopRequested() override { return true; }
     std::string text(int) override { return {}; }
     void setTitle(const std::string&) override {}
+    void progress(int, int) override {}
     void deliverPoint(PointRecord* point) override { delete point; }
     void finished() override {}
     int rowCount() override { return 0; }

@@ -10,7 +10,8 @@
 // recorded.
 //
 // FakeHost records titles, delivered points and the worker's end calls in an
-// event log that it shares with the port, so the order of port writes and
+// event log that it shares with the port (the progress figures apart, in
+// progress), so the order of port writes and
 // host calls can be checked. It can stop the transfer at a virtual time, and
 // stops by itself after a virtual hour so that a worker that would wait
 // forever ends the test (timedOut() tells).
@@ -22,6 +23,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/TextTable.h"
@@ -232,6 +234,7 @@ public:
         titles.push_back(title);
         world_.events.push_back("title:" + title);
     }
+    void progress(int done, int total) override { progressFigures.push_back({done, total}); }
     void deliverPoint(PointRecord* point) override {
         points.emplace_back(point);
         world_.events.push_back("point");
@@ -262,6 +265,7 @@ public:
 
     std::vector<int> pauses;
     std::vector<std::string> titles;
+    std::vector<std::pair<int, int>> progressFigures;  // (done, total) in order
     std::vector<std::unique_ptr<PointRecord>> points;
     std::vector<std::unique_ptr<PointRecord>> rows;
     int rowCountCalls = 0;

@@ -23,6 +23,7 @@ public:
     bool stopRequested() override { return stop_; }
     std::string text(int id) override;
     void setTitle(const std::string& title) override;
+    void progress(int, int) override {}
     void deliverPoint(PointRecord* point) override;
     void finished() override { end("finished"); }
     int rowCount() override { return static_cast<int>(rows.size()); }
