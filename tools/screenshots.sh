@@ -1,8 +1,9 @@
 #!/bin/sh
-# Screenshots of both programs in English and Chinese: the main window and the
-# boxes that About, Import, Export and Append open, as PNGs in build/screenshots/.
+# Screenshots of both programs in English and Chinese, at 96 and 144 DPI: the
+# main window, the boxes that About, Import, Export and Append open, and the
+# main window in Idle after a transfer, as PNGs in build/screenshots/.
 # Builds the win32 tree first (configuring it in build/win32 if needed); runs
-# everything on a private Xvfb display in a throw-away Wine prefix.
+# everything on a private Xvfb display in a throw-away Wine prefix per DPI.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build/win32}

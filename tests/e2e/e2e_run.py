@@ -143,9 +143,12 @@ def _start_xvfb(run):
     return ':' + number.decode().strip(), xvfb.pid
 
 
-def _settings_reg(run):
+def _settings_reg(run, dpi):
     """Registry settings of the prefix, as a .reg file's text."""
     lines = ['REGEDIT4', '',
+             # The screen's resolution in dots per inch, which dialog fonts and
+             # DPI-aware programs scale with.
+             '[HKEY_CURRENT_USER\\Control Panel\\Desktop]', '"LogPixels"=dword:%08x' % dpi, '',
              # Unmanaged windows: without a window manager on the display, Wine
              # would otherwise wait 2 s for each closed window to be withdrawn.
              '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]', '"Managed"="N"', '',
@@ -157,8 +160,9 @@ def _settings_reg(run):
     return '\r\n'.join(lines) + '\r\n'
 
 
-def setup(run_dir, driver=None):
-    """Makes the run's prefix, display and server; returns the Run."""
+def setup(run_dir, driver=None, dpi=96):
+    """Makes the run's prefix, display and server; returns the Run. The
+    prefix's screen has dpi dots per inch."""
     run_dir = os.path.abspath(run_dir)
     if os.path.exists(os.path.join(run_dir, STATE_FILE)):
         cleanup(run_dir)  # leftovers of an interrupted run
@@ -189,7 +193,7 @@ def setup(run_dir, driver=None):
         state['boot_seconds'] = round(time.monotonic() - started, 1)
     reg_file = os.path.join(run_dir, 'settings.reg')
     with open(reg_file, 'w') as f:
-        f.write(_settings_reg(run))
+        f.write(_settings_reg(run, dpi))
     if run.run_wine(['reg', 'import', windows_path(reg_file)], timeout=120) != 0:
         raise RunError('could not import %s' % reg_file)
     with run.log('wineboot.log') as out:

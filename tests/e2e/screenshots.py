@@ -1,19 +1,26 @@
-"""Screenshots of the programs' windows in both languages, for a person to look at.
+"""Screenshots of the programs' windows in both languages and at two screen
+resolutions, for a person to look at.
 
 Usage: screenshots.py <output folder>. Needs the win32 build (see
 tools/screenshots.sh) and ImageMagick's `import`. Makes a private test run
-(prefix, display, server) and removes it afterwards.
+(prefix, display, server) per resolution and removes it afterwards. The
+pictures are named <program>-<lang>-<dpi>-<window>.png.
 """
 
 import os
 import subprocess
 import sys
+import tempfile
 import time
 
 sys.dont_write_bytecode = True
 
+import e2e_run  # noqa: E402
 import harness  # noqa: E402
-from harness import ID_ABOUT, ID_APPEND, ID_EXPORT, ID_IMPORT, IDCANCEL, IDOK, PROGRAMS  # noqa: E402
+from harness import ID_ABOUT, ID_APPEND, ID_EXPORT, ID_IMPORT, ID_RECV, IDCANCEL, IDOK, PROGRAMS  # noqa: E402
+
+# 96 DPI is 100 % scaling; 144 DPI is 150 %, common on laptops.
+RESOLUTIONS = (96, 144)
 
 # Boxes that each program opens from an empty main window: (name, command).
 BOXES = (('about', ID_ABOUT), ('import', ID_IMPORT), ('export', ID_EXPORT))
@@ -22,6 +29,10 @@ BOXES = (('about', ID_ABOUT), ('import', ID_IMPORT), ('export', ID_EXPORT))
 # entry's text tells which row it is on.
 POINT_ENTRIES = ((1003, 'NAME'), (1004, 'MARK'), (1005, 'N=4567.890'), (1006, 'E=1234.560'), (1007, 'Z=78.900'))
 POINT_CAPTIONS = {'en': 'Tag Detial', 'zh': '测点数据'}
+# A long point: a 9-character name, a 13-character mark and coordinates of
+# seven digits before the point.
+WIDE_POINT = ((1003, 'STN-12345'), (1004, 'BOUNDARY-WALL'), (1005, '-1234567.890'), (1006, '-7654321.098'),
+              (1007, '-1234567.890'))
 
 
 def capture(run, window, path):
@@ -43,55 +54,85 @@ def capture(run, window, path):
     print(path)
 
 
-def shoot(session, out_dir, program, lang):
+def shoot(session, out_dir, program, lang, dpi):
+    def name(window):
+        return os.path.join(out_dir, '%s-%s-%d-%s.png' % (program, lang, dpi, window))
+
     app = session.launch(program, lang)
     app.sync()
-    capture(session.run, app, os.path.join(out_dir, '%s-%s-main.png' % (program, lang)))
-    for name, command in BOXES:
+    capture(session.run, app, name('main'))
+    for box_name, command in BOXES:
         app.click(command)
         box = app.wait_box()
         app.sync()
-        capture(session.run, box, os.path.join(out_dir, '%s-%s-%s.png' % (program, lang, name)))
+        capture(session.run, box, name(box_name))
         try:
             buttons = box.info().buttons
         except harness.HarnessError:
             buttons = []  # a dialog, not a message box
-        box.press(IDOK if buttons == [IDOK] or name == 'about' else IDCANCEL)
+        box.press(IDOK if buttons == [IDOK] or box_name == 'about' else IDCANCEL)
         box.wait_gone()
-    shoot_point_dialog(session, out_dir, program, lang, app)
+    shoot_point_dialog(session, app, name)
+    shoot_idle_after_transfer(session, app, name)
     app.click(harness.ID_CLOSE)
     app.wait_exit()
 
 
-def shoot_point_dialog(session, out_dir, program, lang, app):
+def shoot_point_dialog(session, app, name):
     """The point dialog of Append, filled in, and the box of a refused entry."""
     app.click(ID_APPEND)
-    dialog = app.wait_box(caption=POINT_CAPTIONS[lang])
+    dialog = app.wait_box(caption=POINT_CAPTIONS[app.lang])
     for control_id, text in POINT_ENTRIES:
         dialog.set_text(control_id, text)
     app.sync()
-    capture(session.run, dialog, os.path.join(out_dir, '%s-%s-point.png' % (program, lang)))
+    capture(session.run, dialog, name('point'))
     dialog.set_text(1005, '1e5')
     dialog.press(IDOK)
     box = app.wait_box(caption='ERROR', exclude=[dialog])
     app.sync()
-    capture(session.run, box, os.path.join(out_dir, '%s-%s-point-error.png' % (program, lang)))
+    capture(session.run, box, name('point-error'))
     box.press(IDOK)
     box.wait_gone()
     dialog.press(IDCANCEL)
     dialog.wait_gone()
 
 
+def shoot_idle_after_transfer(session, app, name):
+    """The main window back in Idle after a transfer, whose button labels are
+    the longest, with the widest row in the list. A receive from a port that
+    does not exist ends at once: its two boxes, then Idle."""
+    app.click(ID_APPEND)
+    dialog = app.wait_box(caption=POINT_CAPTIONS[app.lang])
+    for control_id, text in WIDE_POINT:
+        dialog.set_text(control_id, text)
+    dialog.press(IDOK)
+    dialog.wait_gone()
+    app.wait_rows(1)
+    app.set_port_text('COM99')
+    app.click(ID_RECV)
+    for caption in ('Error', 'Warning'):
+        box = app.wait_box(caption=caption)
+        box.press(IDOK)
+        box.wait_gone()
+    app.sync()
+    capture(session.run, app, name('idle'))
+
+
 def main(out_dir):
     os.makedirs(out_dir, exist_ok=True)
-    # Without RUVO_E2E_RUN_DIR this makes a private run, removed at exit.
-    session = harness.Session(harness.current_run())
-    try:
-        for program in PROGRAMS:
-            for lang in ('en', 'zh'):
-                shoot(session, out_dir, program, lang)
-    finally:
-        session.close()
+    driver = harness.driver_path()
+    for dpi in RESOLUTIONS:
+        run = e2e_run.setup(tempfile.mkdtemp(prefix='ruvo-shots-'), driver=driver, dpi=dpi)
+        try:
+            session = harness.Session(run)
+            try:
+                for program in PROGRAMS:
+                    for lang in ('en', 'zh'):
+                        shoot(session, out_dir, program, lang, dpi)
+            finally:
+                session.close()
+        finally:
+            e2e_run.cleanup(run.dir)
 
 
 if __name__ == '__main__':
