@@ -16,6 +16,7 @@ import select
 import shutil
 import signal
 import subprocess
+import tempfile
 import time
 
 STATE_FILE = 'state.json'
@@ -103,6 +104,22 @@ class Run:
         with self.log('wine-commands.log') as out:
             return subprocess.run(['wine'] + list(args), env=self.env(lang), stdin=subprocess.DEVNULL,
                                   stdout=out, stderr=out, timeout=timeout).returncode
+
+
+    def registry_values(self, key):
+        """The string values of a registry key of the prefix, {name: data};
+        empty when the key does not exist."""
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(['wine', 'reg', 'query', key], env=self.env(), stdin=subprocess.DEVNULL, stdout=out,
+                           stderr=subprocess.DEVNULL, timeout=60)
+            out.seek(0)
+            text = out.read().decode('utf-8', 'replace')
+        values = {}
+        for line in text.splitlines():
+            fields = line.strip().split(None, 2)
+            if len(fields) == 3 and fields[1] in ('REG_SZ', 'REG_EXPAND_SZ'):
+                values[fields[0]] = fields[2]
+        return values
 
 
 def _write_state(run_dir, state):

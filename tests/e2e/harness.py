@@ -66,6 +66,10 @@ MAIN_BUTTONS = (ID_CLOSE, ID_IMPORT, ID_EXPORT, ID_RECV, ID_SEND, ID_APPEND, ID_
                 ID_CLEAR_ALL, ID_ABOUT)
 
 WM_CLOSE = 0x0010
+WM_DEVICECHANGE = 0x0219
+DBT_DEVNODES_CHANGED = 0x0007
+LVM_GETCOLUMNWIDTH = 0x101D
+CB_DELETESTRING = 0x0144
 # Message-box text control.
 ID_MESSAGE_TEXT = 0xFFFF
 
@@ -188,6 +192,15 @@ class ComPort:
         self.release()
 
 
+def port_box_items(run=None):
+    """The items the port box should hold on this prefix: COM1 to COM4, then
+    the prefix's other serial ports in the order of their numbers."""
+    fixed = ['COM1', 'COM2', 'COM3', 'COM4']
+    present = (run or current_run()).registry_values(r'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM').values()
+    others = {int(name[3:]) for name in present if name[:3] == 'COM' and name[3:].isdigit()} - {1, 2, 3, 4}
+    return fixed + ['COM%d' % number for number in sorted(others)]
+
+
 def map_com_port(number, target, run=None):
     """Maps COM<number> to target (a Unix path); returns the ComPort.
 
@@ -255,12 +268,14 @@ class Window:
         """Posts WM_CLOSE, as the title bar's close button does."""
         self._call('close')
 
-    def post(self, message, wparam=0, lparam=0):
-        self._call('post', msg=message, wparam=wparam, lparam=lparam)
+    def post(self, message, wparam=0, lparam=0, control_id=None):
+        """Posts a message to the window, or to its control control_id."""
+        self._call('post', id=control_id, msg=message, wparam=wparam, lparam=lparam)
 
-    def send(self, message, wparam=0, lparam=0):
-        """Sends a message without pointers; returns its result."""
-        return int(self._call('send', msg=message, wparam=wparam, lparam=lparam)[0])
+    def send(self, message, wparam=0, lparam=0, control_id=None):
+        """Sends a message without pointers to the window, or to its control
+        control_id; returns its result."""
+        return int(self._call('send', id=control_id, msg=message, wparam=wparam, lparam=lparam)[0])
 
     def combo_items(self, control_id):
         fields = self._call('cb_items', id=control_id)
@@ -373,6 +388,10 @@ class App(Window):
     def column_order(self):
         return self._columns()[0]
 
+    def column_widths(self):
+        """Widths of the columns in pixels, in the order they were created."""
+        return [self.send(LVM_GETCOLUMNWIDTH, i, control_id=ID_LIST) for i in range(len(self._columns()[1]))]
+
     def selection(self):
         f = self._call('lv_state', id=ID_LIST)
         return Selection([int(x) for x in f[4:4 + int(f[3])]], int(f[0]))
@@ -473,11 +492,15 @@ class Session:
                                          {'RUVO_E2E_SESSION': self.marker}, 'driver-%s.log' % lang)
         return self._drivers[lang]
 
-    def launch(self, program, lang='en', timeout=WINDOW_TIMEOUT):
-        """Starts korvellink or tassinlink; returns it once its main window shows."""
-        path = _existing(program_path(program))
+    def launch(self, program, lang='en', timeout=WINDOW_TIMEOUT, path=None, env=None):
+        """Starts korvellink or tassinlink; returns it once its main window shows.
+
+        path: the program file (a Unix path), if not the build's; env: extra
+        NAME=value entries of the program's environment."""
+        path = _existing(path or program_path(program))
         driver = self.driver(lang)
-        pid = int(driver.call('launch', path=e2e_run.windows_path(path))[0])
+        extra = '\n'.join('%s=%s' % item for item in (env or {}).items())
+        pid = int(driver.call('launch', path=e2e_run.windows_path(path), env=extra)[0])
         try:
             hwnd = int(driver.call('find', **{'class': DIALOG_CLASS}, pid=pid, timeout=_ms(timeout))[0])
         except WaitTimeout:

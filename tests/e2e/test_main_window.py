@@ -23,7 +23,6 @@ LABELS = {
     ID_APPEND: '&Append', ID_DELETE: '&Delete', ID_EDIT: '&Edit', ID_CLEAR_ALL: '&Clear all',
     ID_ABOUT: 'Abou&t', ID_CLOSE: 'Cl&ose',
 }
-PORTS = ['COM1', 'COM2', 'COM3', 'COM4']
 
 
 def snapshot(app):
@@ -47,7 +46,8 @@ class StartState(harness.E2ETestCase):
                 state = snapshot(app)
                 self.assertEqual(state['caption'], CAPTIONS[program])
                 self.assertEqual(state['labels'], LABELS)
-                self.assertEqual(state['port'], ('COM1', PORTS))
+                # COM1 to COM4, then the prefix's other serial ports.
+                self.assertEqual(state['port'], ('COM1', harness.port_box_items()))
                 self.assertEqual(state['headers'], HEADERS[program])
                 self.assertEqual(state['rows'], [])
                 self.assertEqual([i for i, on in state['enabled'].items() if not on], [], 'disabled controls')

@@ -149,13 +149,13 @@ std::string close(const Request& r) {
 }
 
 std::string post(const Request& r) {
-    postOrThrow(windowOrThrow(r), static_cast<UINT>(r.number("msg")), static_cast<WPARAM>(r.number("wparam", 0)),
+    postOrThrow(target(r), static_cast<UINT>(r.number("msg")), static_cast<WPARAM>(r.number("wparam", 0)),
                 static_cast<LPARAM>(r.number("lparam", 0)));
     return "ok";
 }
 
 std::string send(const Request& r) {
-    LRESULT result = sendOrThrow(windowOrThrow(r), static_cast<UINT>(r.number("msg")),
+    LRESULT result = sendOrThrow(target(r), static_cast<UINT>(r.number("msg")),
                                  static_cast<WPARAM>(r.number("wparam", 0)), static_cast<LPARAM>(r.number("lparam", 0)));
     return Reply().num(result).line();
 }

@@ -21,8 +21,8 @@
 //   children hwnd=                          -> ok <n> then per child: <id> x<class> x<text> <enabled> <visible>
 //   command hwnd= id= [code=]               -> ok   (posts WM_COMMAND)
 //   close hwnd=                             -> ok   (posts WM_CLOSE)
-//   post hwnd= msg= [wparam=] [lparam=]     -> ok
-//   send hwnd= msg= [wparam=] [lparam=]     -> ok <result>
+//   post hwnd= [id=] msg= [wparam=] [lparam=] -> ok
+//   send hwnd= [id=] msg= [wparam=] [lparam=] -> ok <result>
 //   register name=                          -> ok <message number>
 //   sync hwnd= [id=1000] [timeout=]         -> ok | err timeout
 //   lv_count hwnd= [id=1000]                -> ok <rows>
