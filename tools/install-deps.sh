@@ -11,6 +11,7 @@ packages=(
   xvfb xauth imagemagick x11-utils           # a display, screenshots
   fonts-wqy-microhei fonts-wine              # Chinese glyphs, the title-bar symbols
   python3 procps                             # end-to-end test harness
+  nsis                                       # the installer (tools/package.sh)
 )
 
 missing=()
