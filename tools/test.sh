@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native unit tests under the
-# sanitizers, a short seeded pass of every fuzzer, and the end-to-end tests
-# of both Win32 programs under Wine. Installs what it needs first.
+# sanitizers, a short seeded pass of every fuzzer, the end-to-end tests of
+# both Win32 programs under Wine, and the release build with its packages.
+# Installs what it needs first.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh || exit 1
@@ -36,6 +37,12 @@ suite build/fuzz -DRUVO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=cl
 # The end-to-end tests of the transfers play the instrument with the
 # simulator from the native build.
 suite build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+  -DRUVO_STATIONSIM="$PWD/build/native/tools/stationsim/stationsim"
+# The release build that tools/package.sh packs: its zip and installer, and
+# the release programs through the start state, transfers of both programs
+# and the taskbar progress.
+suite build/release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DRUVO_PACKAGE=ON \
+  -DRUVO_E2E_TESTS="main_window;transfer_korvel;transfer_tassin;taskbar_progress" \
   -DRUVO_STATIONSIM="$PWD/build/native/tools/stationsim/stationsim"
 
 echo
