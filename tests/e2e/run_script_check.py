@@ -10,6 +10,7 @@ Standard library only.
 """
 
 import os
+import shutil
 import sys
 import tempfile
 
@@ -98,6 +99,7 @@ def main():
         return 1
     finally:
         session.close()
+    shutil.rmtree(logs, ignore_errors=True)  # kept only when the check failed
     print('%s: received %d points on COM1 and sent them to COM2' % (program, len(points)))
     return 0
 
