@@ -6,15 +6,16 @@
 // the exact binary value, "-" for negative values and negative zero,
 // "inf"/"nan" for the non-finite values).
 //
-// Reading: the "%lf" conversion of scanf, with the number taken as strtod
-// takes it in the "C" locale: white space (space, \t, \n, \v, \f, \r; bytes
-// 0x80..0xFF never) is skipped, then an optional sign and a decimal number
-// (digits with an optional '.', at least one digit, an optional exponent
-// e/E with optional sign and digits), a hexadecimal number ("0x" prefix,
-// optional binary exponent p/P), "inf", "infinity" or "nan" with an optional
-// "(chars)" are taken, case-insensitively. The number ends at the first
-// character that cannot continue it: "1e+" reads 1 and ends before the 'e'.
-// Values beyond the double range read as infinity, values below it as zero.
+// Reading: the "%lf" conversion of scanf as the point files and frames
+// define their numbers: white space (space, \t, \n, \v, \f, \r; bytes
+// 0x80..0xFF never) is skipped, then an optional sign and a decimal number:
+// digits with an optional '.', at least one digit, and an optional exponent
+// (e or E, optional sign, digits). Nothing else is a number: "inf", "nan"
+// and the like give none, and "0x10" reads as 0, ending before the 'x'. The
+// number ends at the first character that cannot continue it: "1e+" reads 1
+// and ends before the 'e'. Within this syntax the value is the one strtod
+// gives in the "C" locale, bit for bit: values beyond the double range read
+// as infinity, values below it as zero.
 #pragma once
 
 #include <cstddef>

@@ -178,9 +178,14 @@ const ReadCase kReadCases[] = {
     {TC, "P1, 200.25, 100.5, 3, TREE\n", "P1", "TREE", 100.5, 200.25, 3},
     {TC, "P1,200.25 ,100.5,3,TREE\n", "P1", "", 0, 200.25, 0},
     {SV, "1,P1,M,100.5,200.25 ,3", "P1", "M", 100.5, 200.25, 0},
-    // Exponents, '+', negative zero, hexadecimal; a number that stops short.
+    // Exponents, '+', negative zero; a number that stops short.
     {TC, "P1,2.5e2,+100.5,-0,TREE", "P1", "TREE", 100.5, 250, -0.0},
-    {SK, "P1,M,+2.5E+2,1e-2,0x10", "P1", "M", 0.01, 250, 16},
+    {SK, "P1,M,+2.5E+2,1e-2,0x10", "P1", "M", 0.01, 250, 0},
+    // Infinity, NaN and hexadecimal are no numbers: "0x10" reads 0, then stops.
+    {TC, "P1,0x10,inf,nan,M", "P1", "", 0, 0, 0},
+    {TC, "P1,1,inf,3,M", "P1", "", 0, 1, 0},
+    {SV, "1,P1,M,2,nan,3", "P1", "M", 2, 0, 0},
+    {GZ, "1,P1,-infinity,2,3,M", "P1", "", 0, 0, 0},
     {GZ, "1,P1,1e,2,3,M", "P1", "", 1, 0, 0},
     {SV, "1,P1,M,12,34x,56", "P1", "M", 12, 34, 0},
     // A GuangZhou Kass line read as South Kass.

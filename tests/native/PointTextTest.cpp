@@ -122,6 +122,9 @@ TEST(PointText, ReadsWordsAndNumbersAsTheFieldsHoldThem) {
         {"ABCDEFGHIJKLMN00000012.5xy            -0000000.000", "ABCDEFG", "HIJKLMN", 12.5, 0, -0.0},
         {"P1     M      abcdefghijkl            2.5e2", "P1", "M", 0, 0, 250},
         {"P1     M      +12.5 99999 -0000000012.3", "P1", "M", 12.5, -12, 3},  // each field read apart
+        // Infinity, NaN and hexadecimal are no numbers; "0x10" reads 0.
+        {"P1     M      0x10        infinity    nan         ", "P1", "M", 0, 0, 0},
+        {"P1     M      -INF00000001000000000nan00000000.5e1", "P1", "M", 0, 0, 5},
         // Line ends: the rest of a long line and the line end are ignored.
         {"P1     M      00001234.568-0000012.30000000000.000\r\n", "P1", "M", 1234.568, -12.3, 0},
         {"P1     M      00001234.568-0000012.30000000000.000TRAILING", "P1", "M", 1234.568, -12.3, 0},
