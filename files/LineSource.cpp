@@ -4,6 +4,8 @@
 
 namespace {
 constexpr std::size_t kBlockSize = 1 << 16;
+// A text-mode stream ends the file at a Ctrl-Z.
+constexpr char kEndOfText = 0x1A;
 }
 
 LineSource::LineSource(std::FILE* file) : file_(file), block_(kBlockSize) {}
@@ -20,7 +22,8 @@ bool LineSource::fill() {
     return true;
 }
 
-// The next byte of the file, or -1 at its end.
+// The next byte of the file, or -1 at its end: the end of the data or the
+// first Ctrl-Z, after which nothing is read.
 int LineSource::raw() {
     if (pushed_ >= 0) {
         int c = pushed_;
@@ -28,7 +31,13 @@ int LineSource::raw() {
         return c;
     }
     if (pos_ == end_ && !fill()) return -1;
-    return static_cast<unsigned char>(block_[pos_++]);
+    char c = block_[pos_++];
+    if (c == kEndOfText) {
+        eof_ = true;
+        pos_ = end_;
+        return -1;
+    }
+    return static_cast<unsigned char>(c);
 }
 
 // The next character after CR LF has become LF; a lone CR stays.
@@ -60,11 +69,18 @@ std::size_t countLines(std::FILE* file) {
     std::vector<char> block(kBlockSize);
     std::size_t lines = 0;
     char last = '\n';
-    while (std::size_t got = std::fread(block.data(), 1, block.size(), file)) {
+    bool ended = false;
+    while (!ended) {
+        std::size_t got = std::fread(block.data(), 1, block.size(), file);
+        if (got == 0) break;
         const char* end = block.data() + got;
+        if (const void* stop = std::memchr(block.data(), kEndOfText, got)) {
+            end = static_cast<const char*>(stop);
+            ended = true;
+        }
         for (const char* p = block.data(); (p = static_cast<const char*>(std::memchr(p, '\n', end - p))); ++p)
             ++lines;
-        last = block[got - 1];
+        if (end > block.data()) last = end[-1];
     }
     if (last != '\n') ++lines;
     std::clearerr(file);

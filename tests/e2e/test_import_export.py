@@ -221,6 +221,25 @@ class Formats(FileCase):
                 self.export_file(app, self.path(program), 3)
                 self.assertEqual(self.read(program + '.svf'), written_file(3, POINTS))
 
+    def test_a_ctrl_z_ends_the_file_and_numbers_are_decimal_only(self):
+        # Infinity, NaN and hexadecimal are no numbers: the conversion stops
+        # there. A Ctrl-Z ends the file as a text-mode stream ends it.
+        data = (b'P1,200.25,100.5,3,TREE\r\n'
+                b'P2,0x10,inf,nan,M\r\n'
+                b'P3,1,2,3,C\x1a\r\n'
+                b'GONE,4,5,6,X\r\n')
+        app = self.launch('korvellink')
+        self.import_file(app, self.write('odd.pts', data), 2)
+        self.assertEqual(app.rows(), [cells('korvellink', 'P1', 'TREE', 100.5, 200.25, 3),
+                                      cells('korvellink', 'P2', '', 0, 0, 0),
+                                      cells('korvellink', 'P3', 'C', 2, 1, 3)])
+        self.assert_modified(app, False)
+        # Every point read can be written again.
+        self.export_file(app, self.path('odd-out'), 2)
+        self.assertEqual(self.read('odd-out.pts'), b'P1,200.2500,100.5000,3.0000,TREE\r\n'
+                                                   b'P2,0.0000,0.0000,0.0000,\r\n'
+                                                   b'P3,1.0000,2.0000,3.0000,C\r\n')
+
     def test_names_and_marks_keep_their_bytes_in_chinese(self):
         # GBK bytes of a Chinese name and mark; the program's code page is 936.
         line = '北1,200.25,100.5,3,树木'.encode('gbk') + b'\r\n'

@@ -100,6 +100,16 @@ TEST(Import, LongLinesArriveInPiecesOf1023) {
     EXPECT_EQ(h.list.rows.size(), 4u);
 }
 
+TEST(Import, ACtrlZEndsTheFile) {
+    FileHarness h;
+    h.write("old.pts", "P1,1,2,3,A\r\nP2,4,5,6,B\x1A\r\nGARBAGE,7,8,9,C\r\n");
+    h.importAs("old.pts", 2);
+    ASSERT_EQ(h.list.rows.size(), 2u);
+    EXPECT_EQ(h.list.cells(1), (Cells{"P2", "B", "4.000", "5.000", "6.000"}));
+    EXPECT_FALSE(h.app.modified());
+    EXPECT_TRUE(h.boxes.shown.empty());
+}
+
 TEST(Import, RefusesWhatItCannotReadAndKeepsTheList) {
     FileHarness h;
     h.app.appendRow(h.point("OLD", 0, 0, 0));

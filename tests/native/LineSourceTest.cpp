@@ -2,6 +2,7 @@
 // the list.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,14 @@ TEST(CountLines, CountsWhatTheReaderHandsOut) {
         {"a\r\nb", 2},
         {"a\n\n", 2},
         {std::string(200000, 'x') + "\n" + std::string(70000, '\n'), 70001},  // across read blocks
+        // A Ctrl-Z ends the file, also in a later read block.
+        {"a\nb\x1A" "c\n", 2},
+        {"\x1A" "abc\n", 0},
+        {"a\x1A\n\n", 1},
+        {"a\r\n\x1A", 1},
+        {"a\r\x1A", 1},
+        {std::string(70000, '\n') + "x\x1A" + std::string(70000, '\n'), 70001},
+        {std::string(65536, '\n') + "\x1A" "x\n", 65536},
     };
     for (const auto& c : cases) {
         std::FILE* file = fileWith(c.text);
@@ -36,9 +45,32 @@ TEST(CountLines, CountsWhatTheReaderHandsOut) {
         LineSource source(file);
         std::size_t read = 0;
         while (source.next()) ++read;
-        if (c.text.size() < 1000) {
-            EXPECT_EQ(read, c.lines) << c.text;
+        if (c.text.size() < 1000 || c.text.find('\x1A') != std::string::npos) {
+            EXPECT_EQ(read, c.lines) << c.text.substr(0, 20);
         }
+        std::fclose(file);
+    }
+}
+
+TEST(LineSource, ReadsTheLinesBeforeACtrlZAndNothingAfterIt) {
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"P1\r\nP2\x1AP3\r\n", {"P1\n", "P2"}},
+        {"P1\r\n\x1A\r\nP3\r\n", {"P1\n"}},
+        {"P1\r\x1A", {"P1\r"}},
+        {"\x1A", {}},
+        {"P1\r\nP2", {"P1\n", "P2"}},  // without a Ctrl-Z, as ever
+    };
+    for (const auto& c : cases) {
+        std::FILE* file = fileWith(c.text);
+        LineSource source(file);
+        std::vector<std::string> lines;
+        while (const char* line = source.next()) lines.push_back(line);
+        EXPECT_EQ(lines, c.lines) << c.text;
+        EXPECT_FALSE(source.next());  // stays at the end
+        EXPECT_FALSE(source.failed());
         std::fclose(file);
     }
 }
