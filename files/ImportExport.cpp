@@ -9,6 +9,7 @@
 #include "app/MessageBoxes.h"
 #include "app/TextTable.h"
 #include "files/ExchangeFormat.h"
+#include "files/FileBeside.h"
 #include "files/FileDialogs.h"
 #include "files/FileFilter.h"
 #include "files/LineSource.h"
@@ -137,11 +138,12 @@ void AppState::exportFile() {
     }
     if (!exportableList(*format)) return;
 
-    // The lines go to a file beside the target, which replaces the target
-    // only once it is complete: a failed export leaves the old file whole.
+    // The lines go to a new file of the program's own beside the target,
+    // which replaces the target only once it is complete: a failed export
+    // leaves the old file whole, and no other file is ever opened.
     std::string target = exportFileName(fileName_, choice.fileOffset, format->extension);
-    std::string temp = target + ".writing";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
+    std::string temp;
+    std::FILE* file = createFileBeside(files, target, temp);
     if (!file) {
         showFileError(kTextCannotWriteFile, target, files.lastErrorText());
         return;

@@ -1,4 +1,5 @@
-// The common Open and Save dialogs, and the platform's file replacement.
+// The common Open and Save dialogs, and the platform's exclusive creation
+// and replacement of files.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@ public:
     Win32FileDialogs(HWND owner, HINSTANCE instance) : owner_(owner), instance_(instance) {}
     bool chooseOpenFile(std::string& fileName, const std::string& filter, FileChoice& choice) override;
     bool chooseSaveFile(std::string& fileName, const std::string& filter, FileChoice& choice) override;
+    std::FILE* createNewFile(const std::string& path, bool& taken) override;
     bool replaceFile(const std::string& temp, const std::string& target) override;
     std::string lastErrorText() override;
 

@@ -6,6 +6,7 @@ read or written."""
 import os
 import shutil
 import socket
+import subprocess
 import sys
 import tempfile
 
@@ -81,6 +82,38 @@ def cells(program, name, mark, n, e, z):
     if program == 'korvellink':
         numbers[0], numbers[1] = numbers[1], numbers[0]
     return [name, mark] + numbers
+
+
+def lock_folder(folder):
+    """Makes a folder refuse new files, also to root (the immutable flag).
+    False when neither the permissions nor the flag can do it here."""
+    os.chmod(folder, 0o555)
+    if _refuses_new_files(folder):
+        return True
+    os.chmod(folder, 0o755)
+    if shutil.which('chattr') and subprocess.run(['chattr', '+i', folder], stdout=subprocess.DEVNULL,
+                                                 stderr=subprocess.DEVNULL).returncode == 0:
+        if _refuses_new_files(folder):
+            return True
+        unlock_folder(folder)
+    return False
+
+
+def unlock_folder(folder):
+    if shutil.which('chattr'):
+        subprocess.run(['chattr', '-i', folder], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.chmod(folder, 0o755)
+
+
+def _refuses_new_files(folder):
+    probe = os.path.join(folder, '.probe')
+    try:
+        with open(probe, 'x'):
+            pass
+    except OSError:
+        return True
+    os.unlink(probe)
+    return False
 
 
 class FileCase(harness.E2ETestCase):
@@ -342,21 +375,76 @@ class Failures(FileCase):
         app = self.launch('korvellink')
         self.append(app)
         rows = app.rows()
-        # The target is a folder (the finished file cannot replace it), or
-        # the file written beside the target cannot be made.
+        # The target is a folder: the finished file cannot replace it.
         os.mkdir(self.path('folder.pts'))
-        os.mkdir(self.path('held.pts.writing'))
-        for name in ('folder', 'held'):
-            with self.subTest(target=name):
-                self.export_file(app, self.path(name), 2)
-                text = self.error_box(app)
-                self.assertTrue(text.startswith('Cannot write the file\n%s\n'
-                                                % e2e_run.windows_path(self.path(name + '.pts'))), text)
-                self.assertTrue(text.endswith('No file was changed.'), text)
-        self.assertEqual(sorted(os.listdir(self.dir)), ['folder.pts', 'held.pts.writing'])
+        self.export_file(app, self.path('folder'), 2)
+        text = self.error_box(app)
+        self.assertTrue(text.startswith('Cannot write the file\n%s\n'
+                                        % e2e_run.windows_path(self.path('folder.pts'))), text)
+        self.assertTrue(text.endswith('No file was changed.'), text)
+        self.assertEqual(sorted(os.listdir(self.dir)), ['folder.pts'])
         self.assertEqual(os.listdir(self.path('folder.pts')), [])
         self.assertEqual(app.rows(), rows)
         self.assert_modified(app, True)
+
+    def refused_export(self, app, target, old):
+        """Exports over target, which must be refused and keep its bytes."""
+        before = sorted(os.listdir(os.path.dirname(target)))
+        self.export_file(app, target, 2)
+        text = self.error_box(app)
+        self.assertTrue(text.startswith('Cannot write the file\n%s\n' % e2e_run.windows_path(target)), text)
+        self.assertTrue(text.endswith('No file was changed.'), text)
+        with open(target, 'rb') as f:
+            self.assertEqual(f.read(), old)
+        self.assertEqual(sorted(os.listdir(os.path.dirname(target))), before, 'a file was left behind')
+        self.assert_modified(app, True)
+
+    def test_a_read_only_target_is_refused(self):
+        old = b'OLD,1.0000,2.0000,3.0000,M\r\n'
+        target = self.write('locked.pts', old)
+        os.chmod(target, 0o444)  # the read-only attribute under Wine
+        app = self.launch('korvellink')
+        self.append(app)
+        self.refused_export(app, target, old)
+        self.assertEqual(os.stat(target).st_mode & 0o777, 0o444)
+
+    def test_a_target_whose_folder_cannot_be_written_is_kept(self):
+        old = b'OLD,1.0000,2.0000,3.0000,M\r\n'
+        folder = self.path('closed')
+        os.mkdir(folder)
+        target = os.path.join(folder, 'kept.pts')
+        with open(target, 'wb') as f:
+            f.write(old)
+        if not lock_folder(folder):
+            self.skipTest('cannot make a folder unwritable here')
+        self.addCleanup(unlock_folder, folder)
+        app = self.launch('korvellink')
+        self.append(app)
+        self.refused_export(app, target, old)
+
+    def test_export_replaces_its_target_and_nothing_else(self):
+        # Files named as other programs name temporary and backup copies of
+        # the target, and a folder: Export neither opens nor moves them.
+        neighbours = ['keep.pts.writing', 'keep.pts.tmp', 'keep.pts~', '~keep.pts', 'keep.pts.bak', 'keep.bak',
+                      'keep.tmp', '~$keep.pts', 'keep.pts.new', 'keep.pts.old']
+        for name in neighbours:
+            self.write(name, b"the user's own " + name.encode())
+        os.mkdir(self.path('keep.pts.part'))
+        self.write('keep.pts', b'OLD,1.0000,2.0000,3.0000,M\r\n')
+        app = self.launch('korvellink')
+        self.append(app, name='NEW', n='1', e='2', z='3')
+        self.export_file(app, self.path('keep.pts'), 2)
+        self.assertEqual(app.other_windows(), [])
+        self.assertEqual(self.read('keep.pts'), b'NEW,2.0000,1.0000,3.0000,M\r\n')
+        for name in neighbours:
+            self.assertEqual(self.read(name), b"the user's own " + name.encode(), name)
+        self.assertEqual(sorted(os.listdir(self.dir)), sorted(neighbours + ['keep.pts', 'keep.pts.part']))
+        self.assertEqual(os.listdir(self.path('keep.pts.part')), [])
+        self.assert_modified(app, False)
+        # A new target is made as well, beside them.
+        self.export_file(app, self.path('fresh'), 2)
+        self.assertEqual(self.read('fresh.pts'), b'NEW,2.0000,1.0000,3.0000,M\r\n')
+        self.assertEqual(sorted(os.listdir(self.dir)), sorted(neighbours + ['fresh.pts', 'keep.pts', 'keep.pts.part']))
 
     def test_a_point_ruvo_cannot_hold_refuses_the_export(self):
         old = b'OLD    FILE   00000001.00000000002.00000000003.000\r\n'

@@ -2,13 +2,16 @@
 // row numbers, the modified flag, and failures that must lose nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <set>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "fakes/AppFakes.h"
 #include "files/ExchangeFormat.h"
+#include "files/FileBeside.h"
 #include "files/FileFilter.h"
 
 namespace {
@@ -40,6 +43,13 @@ struct FileHarness : AppHarness {
     void importAs(const std::string& name, int format) {
         files.picks.push_back({true, path(name), format});
         app.importFile();
+    }
+    // The names in the folder, sorted.
+    Cells names() const {
+        Cells found;
+        for (const auto& entry : fs::directory_iterator(dir)) found.push_back(entry.path().filename().string());
+        std::sort(found.begin(), found.end());
+        return found;
     }
     void exportAs(const std::string& name, int format) {
         files.picks.push_back({true, path(name), format});
@@ -134,7 +144,7 @@ TEST(Export, WritesEveryRowWithCrLfAndRowNumbersAndClearsModified) {
     h.exportAs("out", 3);
     EXPECT_EQ(h.read("out.svf"), "1,P1,TREE,100.5000,200.2500,3.0000\r\n2,P2,,-0.5000,0.0000,1.0000\r\n");
     EXPECT_FALSE(h.app.modified());
-    EXPECT_FALSE(fs::exists(h.path("out.svf.writing")));
+    EXPECT_EQ(h.names(), (Cells{"out.svf"}));  // the file written beside it is gone
 
     h.exportAs("out.txt", 1);
     EXPECT_EQ(h.read("out.txt"),
@@ -175,13 +185,89 @@ TEST(Export, AFailureReportsItselfAndKeepsTheOldFileAndModified) {
     EXPECT_EQ(h.boxes.shown[0].caption, "Error");
     EXPECT_EQ(h.boxes.shown[0].text, "text41");
     EXPECT_EQ(h.read("keep.pts"), "old contents\r\n");
-    EXPECT_FALSE(fs::exists(h.path("keep.pts.writing")));
+    EXPECT_EQ(h.names(), (Cells{"keep.pts"}));
     EXPECT_TRUE(h.app.modified());
 
     h.files.failReplace = false;
     h.exportAs("no-such-folder/out.pts", 2);
     EXPECT_EQ(h.boxes.shown.size(), 2u);
     EXPECT_TRUE(h.app.modified());
+}
+
+// Export writes a file of its own and then replaces the target: every other
+// file keeps its bytes, whatever its name, and no file is opened that
+// already exists.
+TEST(Export, ReplacesItsTargetAndNothingElse) {
+    FileHarness h;
+    const Cells neighbours = {"keep.pts.writing", "keep.pts.tmp", "keep.pts~", "~keep.pts", "keep.pts.bak",
+                              "keep.bak", "keep.tmp", "~$keep.pts", ".keep.pts.swp", "keep.pts.new"};
+    for (const std::string& name : neighbours) h.write(name, "user's " + name);
+    h.write("keep.pts", "old contents\r\n");
+    h.app.appendRow(h.point("P1", 1, 2, 3));
+    h.exportAs("keep.pts", 2);
+    EXPECT_TRUE(h.boxes.shown.empty());
+    EXPECT_EQ(h.read("keep.pts"), "P1,2.0000,1.0000,3.0000,\r\n");
+    for (const std::string& name : neighbours) EXPECT_EQ(h.read(name), "user's " + name);
+    Cells expected = neighbours;
+    expected.push_back("keep.pts");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(h.names(), expected);
+    ASSERT_EQ(h.files.replaced.size(), 1u);
+    EXPECT_EQ(h.files.replaced[0].first, h.files.created.back());
+    EXPECT_EQ(folderOf(h.files.replaced[0].first), folderOf(h.path("keep.pts")));
+    EXPECT_FALSE(h.app.modified());
+}
+
+TEST(Export, ATakenNameIsNeverOpenedAnotherIsTried) {
+    FileHarness h;
+    h.app.appendRow(h.point("P1", 1, 2, 3));
+    h.files.takenNames = 3;
+    h.exportAs("out.pts", 2);
+    EXPECT_TRUE(h.boxes.shown.empty());
+    ASSERT_EQ(h.files.created.size(), 4u);
+    EXPECT_EQ(std::set<std::string>(h.files.created.begin(), h.files.created.end()).size(), 4u);
+    EXPECT_EQ(h.read("out.pts"), "P1,2.0000,1.0000,3.0000,\r\n");
+    EXPECT_EQ(h.names(), (Cells{"out.pts"}));
+
+    // Every name taken, or the folder refusing a new file: nothing changes.
+    struct Case {
+        int taken;
+        bool refuse;
+        std::size_t tries;
+    } cases[] = {{1000, false, kBesideAttempts}, {0, true, 1}, {2, true, 3}};
+    for (const Case& c : cases) {
+        FileHarness f;
+        f.write("out.pts", "old\r\n");
+        f.app.appendRow(f.point("P1", 1, 2, 3));
+        f.files.takenNames = c.taken;
+        f.files.failCreate = c.refuse;
+        f.exportAs("out.pts", 2);
+        EXPECT_EQ(f.boxes.texts(), (Cells{"text41"}));
+        EXPECT_EQ(f.files.created.size(), c.tries);
+        EXPECT_TRUE(f.files.replaced.empty());
+        EXPECT_EQ(f.read("out.pts"), "old\r\n");
+        EXPECT_EQ(f.names(), (Cells{"out.pts"}));
+        EXPECT_TRUE(f.app.modified());
+    }
+}
+
+TEST(ExportName, NamesBesideTheTargetAreShortAndDistinct) {
+    const char* targets[] = {"C:\\work\\points.pts", "C:points.pts", "points.pts", "/home/u/p.pts",
+                             "C:\\a.b\\c/points"};
+    for (const char* target : targets) {
+        std::set<std::string> names;
+        for (unsigned n = 0x1fff0; n < 0x1fff0 + 2 * kBesideAttempts; ++n) {
+            std::string name = besideName(target, n);
+            EXPECT_EQ(folderOf(name), folderOf(target)) << name;
+            EXPECT_EQ(name.size() - folderOf(target).size(), 11u) << name;
+            EXPECT_NE(name, target);
+            names.insert(name);
+        }
+        EXPECT_EQ(names.size(), 2u * kBesideAttempts) << target;
+    }
+    EXPECT_EQ(folderOf("C:\\work\\points.pts"), "C:\\work\\");
+    EXPECT_EQ(folderOf("C:points.pts"), "C:");
+    EXPECT_EQ(folderOf("points.pts"), "");
 }
 
 TEST(Export, EachFormatReadsBackWhatItWrote) {

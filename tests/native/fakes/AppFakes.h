@@ -2,6 +2,8 @@
 // fixture that attaches an AppState of either model to them.
 #pragma once
 
+#include <cerrno>
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <map>
@@ -116,7 +118,23 @@ public:
     bool chooseSaveFile(std::string& fileName, const std::string& filter, FileChoice& choice) override {
         return choose(fileName, filter, choice, saves);
     }
+    // A name is taken when a file exists there (or while takenNames counts
+    // down, as if one did).
+    std::FILE* createNewFile(const std::string& path, bool& taken) override {
+        created.push_back(path);
+        taken = false;
+        if (takenNames > 0) {
+            --takenNames;
+            taken = true;
+            return nullptr;
+        }
+        if (failCreate) return nullptr;
+        std::FILE* file = std::fopen(path.c_str(), "wbx");
+        taken = !file && errno == EEXIST;
+        return file;
+    }
     bool replaceFile(const std::string& temp, const std::string& target) override {
+        replaced.push_back({temp, target});
         if (failReplace) return false;
         return std::rename(temp.c_str(), target.c_str()) == 0;
     }
@@ -130,6 +148,10 @@ public:
     std::deque<Pick> picks;
     std::vector<std::string> opens, saves;  // the names each dialog started with
     std::string lastFilter;
+    std::vector<std::string> created;  // every name createNewFile was asked for
+    std::vector<std::pair<std::string, std::string>> replaced;  // (temp, target)
+    int takenNames = 0;
+    bool failCreate = false;
     bool failReplace = false;
 
 private:
