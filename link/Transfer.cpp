@@ -13,6 +13,7 @@
 #include "link/PortName.h"
 #include "link/SendCheck.h"
 #include "link/TassinWorkers.h"
+#include "link/WorkerGuard.h"
 #include "app/TextFill.h"
 #include "points/PointListView.h"
 #include "points/PointRecord.h"
@@ -41,14 +42,13 @@ void AppState::startTransfer(LinkMode mode) {
         cancelSequence();
         return;
     }
-    using Worker = void (*)(BytePort&, WorkerHost&);
     bool korvel = model_ == Model::Korvel;
     bool receive = mode == LinkMode::Receiving;
-    Worker worker = korvel ? (receive ? runKorvelReceive : runKorvelSend)
-                           : (receive ? runTassinReceive : runTassinSend);
+    WorkerBody worker = korvel ? (receive ? runKorvelReceive : runKorvelSend)
+                               : (receive ? runTassinReceive : runTassinSend);
     BytePort& port = *port_;
     WorkerHost& host = link.workerHost();
-    if (!link.startWorker([worker, &port, &host] { worker(port, host); })) {
+    if (!link.startWorker([worker, &port, &host] { runGuarded(worker, port, host); })) {
         showSystemError(link.lastErrorText());
         cancelSequence();
     }

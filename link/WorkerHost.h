@@ -6,6 +6,12 @@
 
 class PointRecord;
 
+// Why a worker could not go on, other than its port or its instrument.
+enum class WorkerFault {
+    NoMemory,  // a record or a text could not be allocated
+    Internal,  // any other failure of the program itself
+};
+
 class WorkerHost {
 public:
     virtual ~WorkerHost() = default;
@@ -47,9 +53,13 @@ public:
     virtual PointRecord* rowRecord(int row) = 0;
 
     // Failure ends: the worker calls one of these as its last act and returns.
-    // The main window shows the platform's error text (captured now, on the
-    // worker's thread) or the given protocol text in a box captioned "Error",
-    // then runs the cancel sequence.
+    // The main window shows the platform's text for its last error (the code
+    // is taken now, on the worker's thread) or the given protocol text in a
+    // box captioned "Error", then runs the cancel sequence.
     virtual void failedPlatform() = 0;
     virtual void failedProtocol(int textId) = 0;
+    // A failure of the worker itself (see WorkerGuard.h): reported like a
+    // failing port call, with the platform's text for the fault. Never
+    // throws, whatever memory is left.
+    virtual void failedInternally(WorkerFault fault) noexcept = 0;
 };

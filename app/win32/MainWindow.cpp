@@ -78,8 +78,6 @@ void destroyWindow(HWND window) {
     MSG pending;
     while (PeekMessageA(&pending, window, g_ruvoFrame, g_ruvoFrame, PM_REMOVE))
         delete reinterpret_cast<PointRecord*>(pending.lParam);
-    while (PeekMessageA(&pending, window, g_ruvoFail, g_ruvoFail, PM_REMOVE))
-        delete reinterpret_cast<WorkerFailure*>(pending.lParam);
     Win32PointListView& list = g_main.platform->list;
     for (int row = list.rowCount() - 1; row >= 0; --row) delete list.rowRecord(row);
     g_main.platform.reset();
@@ -108,8 +106,8 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     if (message == g_ruvoFail) {
-        std::unique_ptr<WorkerFailure> failure(reinterpret_cast<WorkerFailure*>(lParam));
-        app.transferFailed(failure->textId, failure->systemText);
+        int textId = static_cast<int>(wParam);
+        app.transferFailed(textId, textId ? std::string() : systemErrorText(static_cast<DWORD>(lParam)));
         return TRUE;
     }
     switch (message) {

@@ -11,14 +11,11 @@
 extern UINT g_ruvoFrame;
 // "RUVO_HEAD": both parameters 0; the worker has closed the port and ends.
 extern UINT g_ruvoHead;
-// "RUVO_FAIL": wParam 0, lParam a WorkerFailure made with new; the worker
-// has ended on an error and the main window reports it.
+// "RUVO_FAIL": the worker has ended on an error and the main window reports
+// it. wParam a protocol text id, or 0 for a platform error whose code is
+// lParam (taken on the worker's thread, where it was set). Nothing is
+// allocated for it, so a worker without memory can still report.
 extern UINT g_ruvoFail;
-
-struct WorkerFailure {
-    int textId;              // a protocol text, or 0 for a platform error
-    std::string systemText;  // the platform's text for its error code
-};
 
 // The platform's text for an error code, in the user's language.
 std::string systemErrorText(DWORD code);

@@ -159,11 +159,14 @@ int Win32LinkPlatform::rowCount() {
 
 PointRecord* Win32LinkPlatform::rowRecord(int row) { return listRowRecord(GetDlgItem(mainWindow_, IDC_LIST), row); }
 
-void Win32LinkPlatform::reportFailure(int textId, const std::string& systemText) {
-    auto* failure = new WorkerFailure{textId, systemText};
-    if (!PostMessageA(mainWindow_, g_ruvoFail, 0, reinterpret_cast<LPARAM>(failure))) delete failure;
+void Win32LinkPlatform::reportFailure(int textId, DWORD code) {
+    PostMessageA(mainWindow_, g_ruvoFail, static_cast<WPARAM>(textId), static_cast<LPARAM>(code));
 }
 
-void Win32LinkPlatform::failedPlatform() { reportFailure(0, systemErrorText(GetLastError())); }
+void Win32LinkPlatform::failedPlatform() { reportFailure(0, GetLastError()); }
 
-void Win32LinkPlatform::failedProtocol(int textId) { reportFailure(textId, std::string()); }
+void Win32LinkPlatform::failedProtocol(int textId) { reportFailure(textId, 0); }
+
+void Win32LinkPlatform::failedInternally(WorkerFault fault) noexcept {
+    reportFailure(0, fault == WorkerFault::NoMemory ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INTERNAL_ERROR);
+}

@@ -69,9 +69,10 @@ private:
     PointRecord* rowRecord(int row) override;
     void failedPlatform() override;
     void failedProtocol(int textId) override;
+    void failedInternally(WorkerFault fault) noexcept override;
 
     void waitForWorker();
-    void reportFailure(int textId, const std::string& systemText);
+    void reportFailure(int textId, DWORD code);
     void dropPendingTitle();
 
     HWND mainWindow_;

@@ -184,6 +184,7 @@ public:
     PointRecord* rowRecord(int) override { return nullptr; }
     void failedPlatform() override {}
     void failedProtocol(int) override {}
+    void failedInternally(WorkerFault) noexcept override {}
 };
 
 class FakeLinkPlatform : public LinkPlatform {

@@ -252,6 +252,10 @@ public:
     void failedProtocol(int textId) override {
         world_.events.push_back("failedProtocol:" + std::to_string(textId));
     }
+    void failedInternally(WorkerFault fault) noexcept override {
+        world_.events.push_back(fault == WorkerFault::NoMemory ? "failedInternally:no-memory"
+                                                               : "failedInternally:internal");
+    }
 
     // The user cancels now (from a test that drives the host by hand).
     void requestStop() { stopped_ = world_.stopped = true; }

@@ -30,6 +30,12 @@ public:
     PointRecord* rowRecord(int row) override;
     void failedPlatform() override { end("failedPlatform"); }
     void failedProtocol(int textId) override { end("failedProtocol:" + std::to_string(textId)); }
+    void failedInternally(WorkerFault) noexcept override {
+        try {
+            end("failedInternally");
+        } catch (...) {
+        }
+    }
 
     void requestStop();
     bool gaveUp() const { return gaveUp_; }
