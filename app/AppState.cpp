@@ -26,7 +26,23 @@ void AppState::attach(Platform& platform) {
     setupColumns();
 }
 
+// During a transfer only its own button (then reading "Cancel"), About and
+// Close act, as setLinkMode enables them; while a transfer is ending, only
+// About and Close. A command that arrives otherwise (posted to the window,
+// or queued before the controls changed, and handled inside a box's message
+// loop) is ignored.
+bool AppState::commandAllowed(int id) const {
+    if (id == kIdClose || id == kIdAbout) return true;
+    if (ending_) return false;
+    switch (mode_) {
+    case LinkMode::Receiving: return id == kIdRecv;
+    case LinkMode::Sending: return id == kIdSend;
+    default: return true;
+    }
+}
+
 bool AppState::command(int id) {
+    if (!commandAllowed(id)) return false;
     switch (id) {
     case kIdClose: return true;
     case kIdImport: importFile(); break;
@@ -51,7 +67,15 @@ void AppState::pointArrived(PointRecord* point) {
         insertFrameRow(point);
 }
 
+// A report that finds the transfer already ending another way changes
+// nothing: that end shows its own boxes.
 void AppState::transferFinished() {
+    if (ending_) return;
+    endNormally();
+}
+
+void AppState::endNormally() {
+    ending_ = true;
     int id = mode_ == LinkMode::Receiving ? kTextReceiveFinished : kTextSendOver;
     platform_->boxes.show(BoxOwner::MainWindow, text(id), "Message", BoxIcon::Information, BoxButtons::Ok);
     // The worker closed the port before it reported the end; closing again
@@ -60,6 +84,7 @@ void AppState::transferFinished() {
     port_.reset();
     platform_->link.releaseWorker();
     setLinkMode(LinkMode::Idle);
+    ending_ = false;
 }
 
 void AppState::setLinkMode(LinkMode mode) {

@@ -71,7 +71,10 @@ public:
 private:
     friend class AppStateTestAccess;
 
+    bool commandAllowed(int id) const;
     void startTransfer(LinkMode mode);
+    void failStart(const std::string& systemText);
+    void endNormally();
     bool checkSendable();
     void showSystemError(const std::string& systemText);
     void showFileError(int textId, const std::string& file, const std::string& reason);
@@ -83,6 +86,10 @@ private:
     Platform* platform_ = nullptr;
     bool modified_ = false;
     LinkMode mode_ = LinkMode::Idle;
+    // From the moment a transfer starts to end (its failure or end report,
+    // or Cancel) until it is Idle again: its boxes are up, and no command
+    // but About and Close may act.
+    bool ending_ = false;
     std::string fileName_;
     std::string fileFilter_;  // the file dialogs' list of types
     std::string portName_;

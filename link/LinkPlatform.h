@@ -24,8 +24,11 @@ public:
 
     // Asks the running worker to stop, cancels its pending port calls and
     // waits until it has ended, serving its calls into the user-interface
-    // meanwhile. Returns at once when no worker runs.
-    virtual void stopWorker() = 0;
+    // meanwhile. Returns true when the worker had already come to its normal
+    // end (WorkerHost::finished) before the stop reached it: its end report
+    // is then on its way to the window. Returns false at once when no worker
+    // runs.
+    virtual bool stopWorker() = 0;
 
     // Releases the worker thread after it has ended by itself.
     virtual void releaseWorker() = 0;

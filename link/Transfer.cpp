@@ -38,8 +38,7 @@ void AppState::startTransfer(LinkMode mode) {
     LinkPlatform& link = platform_->link;
     port_ = link.openPort(portName_);
     if (!port_) {
-        showSystemError(link.lastErrorText());
-        cancelSequence();
+        failStart(link.lastErrorText());
         return;
     }
     bool korvel = model_ == Model::Korvel;
@@ -48,10 +47,13 @@ void AppState::startTransfer(LinkMode mode) {
                                : (receive ? runTassinReceive : runTassinSend);
     BytePort& port = *port_;
     WorkerHost& host = link.workerHost();
-    if (!link.startWorker([worker, &port, &host] { runGuarded(worker, port, host); })) {
-        showSystemError(link.lastErrorText());
-        cancelSequence();
-    }
+    if (!link.startWorker([worker, &port, &host] { runGuarded(worker, port, host); })) failStart(link.lastErrorText());
+}
+
+void AppState::failStart(const std::string& systemText) {
+    ending_ = true;
+    showSystemError(systemText);
+    cancelSequence();
 }
 
 // A send never changes a value on its way: a list the instrument cannot
@@ -81,19 +83,28 @@ void AppState::showSystemError(const std::string& systemText) {
 }
 
 // Stops the worker (it touches the port no more once this returns), shows
-// the warning, and only then closes the port and returns to Idle.
+// the warning, and only then closes the port and returns to Idle. A Cancel
+// that comes after the worker's normal end changes nothing: the transfer
+// ends as it would have, with the end box alone.
 void AppState::cancelSequence() {
-    platform_->link.stopWorker();
+    ending_ = true;
+    if (platform_->link.stopWorker()) {
+        endNormally();
+        return;
+    }
     platform_->boxes.show(BoxOwner::MainWindow, text(kTextCancelled), "Warning", BoxIcon::Warning, BoxButtons::Ok);
     if (port_) port_->close();
     port_.reset();
     setLinkMode(LinkMode::Idle);
+    ending_ = false;
 }
 
 // The worker has ended on an error: its cause first, then the cancel
-// sequence. A report that arrives after the transfer already ended is old.
+// sequence. A report that arrives after the transfer already ended, or
+// while it is ending another way, is old.
 void AppState::transferFailed(int textId, const std::string& systemText) {
-    if (mode_ == LinkMode::Idle) return;
+    if (mode_ == LinkMode::Idle || ending_) return;
+    ending_ = true;
     platform_->link.releaseWorker();
     if (textId)
         platform_->boxes.show(BoxOwner::MainWindow, text(textId), "Error", BoxIcon::None, BoxButtons::Ok);

@@ -48,6 +48,7 @@ std::unique_ptr<BytePort> Win32LinkPlatform::openPort(const std::string& name) {
 
 bool Win32LinkPlatform::startWorker(std::function<void()> body) {
     ResetEvent(stopEvent_);
+    finished_ = false;
     // Waits of a few milliseconds need the fine system timer while a
     // transfer runs; the default tick is about 16 ms.
     fineTimer_ = timeBeginPeriod(1) == TIMERR_NOERROR;
@@ -80,11 +81,12 @@ void Win32LinkPlatform::waitForWorker() {
     if (progressDisplay_) progressDisplay_->clear();
 }
 
-void Win32LinkPlatform::stopWorker() {
-    if (!thread_) return;
+bool Win32LinkPlatform::stopWorker() {
+    if (!thread_) return false;
     SetEvent(stopEvent_);
     cancelPendingIo(thread_);
     waitForWorker();
+    return finished_;
 }
 
 void Win32LinkPlatform::releaseWorker() { waitForWorker(); }
@@ -151,7 +153,10 @@ void Win32LinkPlatform::deliverPoint(PointRecord* point) {
     }
 }
 
-void Win32LinkPlatform::finished() { PostMessageA(mainWindow_, g_ruvoHead, 0, 0); }
+void Win32LinkPlatform::finished() {
+    finished_ = true;
+    PostMessageA(mainWindow_, g_ruvoHead, 0, 0);
+}
 
 int Win32LinkPlatform::rowCount() {
     return static_cast<int>(SendDlgItemMessageA(mainWindow_, IDC_LIST, LVM_GETITEMCOUNT, 0, 0));

@@ -38,7 +38,7 @@ public:
 
     std::unique_ptr<BytePort> openPort(const std::string& name) override;
     bool startWorker(std::function<void()> body) override;
-    void stopWorker() override;
+    bool stopWorker() override;
     void releaseWorker() override;
     WorkerHost& workerHost() override { return *this; }
     std::string lastErrorText() override;
@@ -90,4 +90,6 @@ private:
     static constexpr std::uint64_t kNoProgress = ~std::uint64_t{0};
     std::atomic<std::uint64_t> pendingProgress_{kNoProgress};
     ProgressDisplay* progressDisplay_ = nullptr;
+    // Set by the worker just before it reports its normal end.
+    std::atomic<bool> finished_{false};
 };

@@ -12,7 +12,7 @@ sys.dont_write_bytecode = True
 import harness  # noqa: E402
 from e2e_instrument import pty_holders  # noqa: E402
 from e2e_transfers import TransferTestCase  # noqa: E402
-from harness import PROGRAMS  # noqa: E402
+from harness import ID_RECV, ID_SEND, PROGRAMS  # noqa: E402
 
 PORTS = {'korvellink': 11, 'tassinlink': 12}
 POINTS = 5
@@ -156,6 +156,75 @@ class TransferErrors(TransferTestCase):
     def test_send_failures(self):
         self.run_cases('from-pc', [self.cancel_while_waiting, self.cancel_half_way, self.wrong_handshake,
                                    self.no_such_port, self.port_held, self.line_vanishes])
+
+    # -- while a transfer ends, nothing else starts --------------------------
+    def press_all_during(self, app, caption, text, icon=True):
+        """With the next box up (caption, text), presses Cancel, Recv and
+        Send, which the window must ignore; then closes the box. Returns
+        after the box is gone."""
+        box = app.wait_box()
+        info = box.info()
+        self.assertEqual((info.caption, info.text, info.has_icon), (caption, text, icon))
+        for command in (ID_RECV, ID_SEND, ID_RECV, ID_SEND):
+            app.click(command)
+        app.sync()
+        self.assertEqual(app.other_windows(), [box.hwnd], 'a command under the box showed another')
+        box.press()
+        box.wait_gone()
+
+    def test_nothing_starts_while_a_failure_is_shown(self):
+        for program in PROGRAMS:
+            with self.subTest(program=program):
+                app = self.launch(program)
+                self.import_topcom(app, SEND_LIST)
+                # The instrument's wrong opening, reported in a box the
+                # window owns; then a port that cannot be opened, reported
+                # in a box without an owner, so that the window stays usable.
+                inst = self.instrument(program, 'from-pc', fault='wrong-handshake')
+                self.connect(app, PORTS[program], inst)
+                self.start(app, 'from-pc')
+                self.press_all_during(app, *FRAME_HEAD_ERROR, icon=False)
+                self.expect_cancelled(app)
+                self.recover(app, 'from-pc')
+
+                app.set_port_text('COM99')
+                self.start(app, 'to-pc')
+                self.press_all_during(app, 'Error', FILE_NOT_FOUND)
+                self.expect_cancelled(app)
+                self.recover(app, 'to-pc')
+
+    def test_reports_that_reach_the_cancel_warning_change_nothing(self):
+        app = self.launch('korvellink')
+        inst = self.instrument('korvellink', 'to-pc', start_delay_ms=NEVER_MS)
+        self.connect(app, PORTS['korvellink'], inst)
+        self.start(app, 'to-pc')
+        harness.wait_until(lambda: 'the PC opened the port' in inst.log(), 5, 'the port to open')
+        self.start(app, 'to-pc')  # Cancel
+        box = app.wait_box(caption='Warning')
+        # A late failure report and a late end report, as a worker stopped
+        # just after sending them would leave them.
+        app.post(app.register_message('RUVO_FAIL'), 13, 0)
+        app.post(app.register_message('RUVO_HEAD'))
+        app.click(ID_RECV)
+        app.sync()
+        self.assertEqual(app.other_windows(), [box.hwnd])
+        box.press()
+        box.wait_gone()
+        self.expect_idle(app)
+        self.recover(app, 'to-pc')
+
+    def test_cancel_under_the_end_box_changes_nothing(self):
+        for program in PROGRAMS:
+            with self.subTest(program=program):
+                app = self.launch(program)
+                self.import_topcom(app, SEND_LIST[:2])
+                inst = self.instrument(program, 'from-pc')
+                self.connect(app, PORTS[program], inst)
+                self.start(app, 'from-pc')
+                self.press_all_during(app, 'Message', 'send over')
+                self.expect_idle(app)
+                self.assertEqual(inst.wait(), 0, inst.log())
+                self.assertEqual(len(inst.received()), 2)
 
     def test_closing_the_window_mid_transfer_ends_the_program(self):
         for program in PROGRAMS:

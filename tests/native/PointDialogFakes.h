@@ -3,6 +3,7 @@
 // show, and entry fields held in memory.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ public:
     bool show(BoxOwner owner, const std::string& text, const std::string& caption, BoxIcon icon,
               BoxButtons buttons) override {
         shown.push_back({owner, text, caption, icon, buttons});
+        if (whileOpen) whileOpen(shown.back());
         return true;
     }
     std::vector<std::string> texts() const {
@@ -37,6 +39,9 @@ public:
         return result;
     }
     std::vector<ShownBox> shown;
+    // Runs while the box is up, as the box's message loop handles what the
+    // window was sent meanwhile (commands, reports of the worker).
+    std::function<void(const ShownBox&)> whileOpen;
 };
 
 // Entries as an edit control keeps them: write() shows any text whole, the

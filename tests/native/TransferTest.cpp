@@ -128,4 +128,112 @@ TEST(Transfer, SendOfAListTheInstrumentCannotTakeIsRefusedBeforeTheLineIsTouched
     }
 }
 
+// Commands and reports that reach the window while the boxes of an ending
+// transfer are up: none starts, cancels or changes anything; About still
+// opens. The boxes keep their order: the cause, one warning, then Idle.
+TEST(TransferEnding, NothingStartsWhileAFailureIsShown) {
+    enum class Cause { Protocol, Platform, OpenFails };
+    for (Cause cause : {Cause::Protocol, Cause::Platform, Cause::OpenFails}) {
+        for (int running : {int(kIdRecv), int(kIdSend)}) {
+            TransferHarness h;
+            h.app.appendRow(h.point("P1", 1, 2, 3));
+            h.list.rows[0].selected = true;
+            if (cause != Cause::OpenFails) h.givePort();
+            bool pressed = false;
+            h.boxes.whileOpen = [&](const ShownBox& box) {
+                if (pressed || box.caption != "Error") return;
+                pressed = true;
+                for (int id : {running, int(kIdRecv), int(kIdSend), int(kIdImport), int(kIdExport),
+                               int(kIdAppend), int(kIdEdit), int(kIdDelete), int(kIdClearAll), int(kIdAbout)})
+                    EXPECT_FALSE(h.app.command(id));
+                h.app.transferFailed(kTextFrameHeadError, "");  // a report of the same end
+                h.app.transferFinished();
+                EXPECT_NE(h.app.mode(), LinkMode::Idle);
+            };
+            h.app.command(running);
+            if (cause == Cause::Protocol) h.app.transferFailed(kTextFrameHeadError, "");
+            if (cause == Cause::Platform) h.app.transferFailed(0, "The device is gone.");
+            EXPECT_TRUE(pressed);
+            ASSERT_EQ(h.boxes.shown.size(), 2u);
+            EXPECT_EQ(h.boxes.shown[1].text, "text16");
+            EXPECT_EQ(h.app.mode(), LinkMode::Idle);
+            EXPECT_EQ(h.list.rows.size(), 1u);
+            EXPECT_EQ(h.dialogs.aboutBoxes, 1);
+            EXPECT_TRUE(h.files.opens.empty() && h.files.saves.empty());
+            EXPECT_EQ(h.dialogs.pointDialogs, 0);
+            EXPECT_EQ(h.link.opened.size(), 1u);
+            EXPECT_LE(h.link.stops, 1);
+
+            h.givePort();  // the next transfer works
+            h.app.command(kIdRecv);
+            EXPECT_EQ(h.app.mode(), LinkMode::Receiving);
+        }
+    }
+}
+
+TEST(TransferEnding, NothingNestsInTheCancelWarning) {
+    TransferHarness h;
+    h.givePort();
+    h.app.command(kIdRecv);
+    h.boxes.whileOpen = [&](const ShownBox&) {
+        EXPECT_FALSE(h.app.command(kIdRecv));  // Cancel again
+        h.app.transferFailed(0, "late");       // the worker's report, posted before it stopped
+        h.app.transferFinished();
+    };
+    h.app.command(kIdRecv);
+    EXPECT_EQ(h.boxTexts(), (std::vector<std::string>{"text16"}));
+    EXPECT_EQ(h.link.stops, 1);
+    EXPECT_EQ(h.closes, 1);
+    EXPECT_EQ(h.app.mode(), LinkMode::Idle);
+}
+
+// A Cancel that meets the normal end changes nothing: the user sees only
+// the end box, whichever of the two the window handles first.
+TEST(TransferEnding, ACancelThatMeetsTheNormalEndShowsOnlyTheEndBox) {
+    for (bool cancelFirst : {false, true}) {
+        for (int running : {int(kIdRecv), int(kIdSend)}) {
+            TransferHarness h;
+            h.givePort();
+            h.app.command(running);
+            h.link.finishedNormally = true;
+            h.boxes.whileOpen = [&](const ShownBox&) {
+                if (cancelFirst) h.app.transferFinished();  // its report, handled inside the box
+                else EXPECT_FALSE(h.app.command(running));
+            };
+            if (cancelFirst) h.app.command(running);
+            else h.app.transferFinished();
+            EXPECT_EQ(h.boxTexts(), (std::vector<std::string>{running == kIdRecv ? "text19" : "text20"}))
+                << cancelFirst;
+            EXPECT_EQ(h.boxes.shown[0].caption, "Message");
+            EXPECT_EQ(h.app.mode(), LinkMode::Idle);
+            EXPECT_FALSE(h.app.transferRunning());
+        }
+    }
+}
+
+// What each command does by link mode: during a transfer only its own
+// button, About and Close act, however the command arrives.
+TEST(TransferEnding, CommandsActOnlyWhereTheirControlsAreEnabled) {
+    const int ids[] = {kIdImport, kIdExport, kIdRecv, kIdSend, kIdAppend, kIdDelete, kIdEdit, kIdClearAll, kIdAbout};
+    for (int mode : {int(kIdRecv), int(kIdSend), 0}) {
+        for (int id : ids) {
+            TransferHarness h;
+            h.app.appendRow(h.point("P1", 1, 2, 3));
+            h.list.rows[0].selected = true;
+            if (mode) {
+                h.givePort();
+                h.app.command(mode);
+            }
+            const LinkMode before = h.app.mode();
+            const std::size_t rows = h.list.rows.size(), opened = h.link.opened.size();
+            h.app.command(id);
+            bool acted = h.files.opens.size() + h.files.saves.size() + h.dialogs.pointDialogs +
+                             h.dialogs.aboutBoxes > 0 ||
+                         h.list.rows.size() != rows || h.app.mode() != before || h.link.opened.size() != opened;
+            bool expected = mode == 0 || id == mode || id == kIdAbout;
+            EXPECT_EQ(acted, expected) << "mode " << mode << " command " << id;
+        }
+    }
+}
+
 }  // namespace

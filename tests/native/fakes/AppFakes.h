@@ -200,9 +200,11 @@ public:
         running = true;
         return true;
     }
-    void stopWorker() override {
+    bool stopWorker() override {
+        bool was = running;
         if (running) ++stops;
         running = false;
+        return was && finishedNormally;
     }
     void releaseWorker() override { running = false; }
     WorkerHost& workerHost() override { return *host; }
@@ -215,6 +217,7 @@ public:
     std::function<void()> worker;
     bool running = false;
     bool failStart = false;
+    bool finishedNormally = false;  // the worker has reported its normal end
     int stops = 0;
 };
 
