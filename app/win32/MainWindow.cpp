@@ -70,11 +70,17 @@ void initDialog(HWND window) {
     g_main.app->attach(g_main.platform->platform);
 }
 
+// How long closing waits for a running worker to stop by itself.
+constexpr DWORD kCloseWaitMs = 250;
+
 // The window goes away: stop a running transfer quietly, then give back
-// every record the list and the message queue still hold.
+// every record the list and the message queue still hold. A worker that
+// does not stop at once (held in a write to a line that takes nothing,
+// where the system cannot cancel the call) ends with the process, which
+// ends here: closing never waits for the line.
 void destroyWindow(HWND window) {
     if (!g_main.platform) return;
-    g_main.platform->link.stopWorker();
+    if (!g_main.platform->link.stopWorkerWithin(kCloseWaitMs)) ExitProcess(0);
     MSG pending;
     while (PeekMessageA(&pending, window, g_ruvoFrame, g_ruvoFrame, PM_REMOVE))
         delete reinterpret_cast<PointRecord*>(pending.lParam);

@@ -66,9 +66,19 @@ bool Win32LinkPlatform::startWorker(std::function<void()> body) {
 
 // Waits for the worker's thread to end, serving the messages it sends to
 // the window meanwhile (title, list requests), so neither side blocks.
-void Win32LinkPlatform::waitForWorker() {
-    if (!thread_) return;
-    while (MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+// False when limitMs passed first; the thread is then still ours.
+bool Win32LinkPlatform::waitForWorker(DWORD limitMs) {
+    if (!thread_) return true;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DWORD left = INFINITE;
+        if (limitMs != INFINITE) {
+            DWORD waited = GetTickCount() - start;
+            left = waited >= limitMs ? 0 : limitMs - waited;
+        }
+        DWORD result = MsgWaitForMultipleObjects(1, &thread_, FALSE, left, QS_SENDMESSAGE);
+        if (result == WAIT_TIMEOUT) return false;
+        if (result != WAIT_OBJECT_0 + 1) break;
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
@@ -79,17 +89,23 @@ void Win32LinkPlatform::waitForWorker() {
     dropPendingTitle();
     pendingProgress_ = kNoProgress;
     if (progressDisplay_) progressDisplay_->clear();
+    return true;
 }
 
 bool Win32LinkPlatform::stopWorker() {
     if (!thread_) return false;
-    SetEvent(stopEvent_);
-    cancelPendingIo(thread_);
-    waitForWorker();
+    stopWorkerWithin(INFINITE);
     return finished_;
 }
 
-void Win32LinkPlatform::releaseWorker() { waitForWorker(); }
+bool Win32LinkPlatform::stopWorkerWithin(DWORD limitMs) {
+    if (!thread_) return true;
+    SetEvent(stopEvent_);
+    cancelPendingIo(thread_);
+    return waitForWorker(limitMs);
+}
+
+void Win32LinkPlatform::releaseWorker() { waitForWorker(INFINITE); }
 
 std::string Win32LinkPlatform::lastErrorText() { return systemErrorText(lastError_); }
 

@@ -39,6 +39,10 @@ public:
     std::unique_ptr<BytePort> openPort(const std::string& name) override;
     bool startWorker(std::function<void()> body) override;
     bool stopWorker() override;
+    // As stopWorker, but waits no longer than limitMs for the worker to end.
+    // False when it still runs then (held in a port call that the system
+    // could not cancel); the worker is then left to end with the process.
+    bool stopWorkerWithin(DWORD limitMs);
     void releaseWorker() override;
     WorkerHost& workerHost() override { return *this; }
     std::string lastErrorText() override;
@@ -71,7 +75,7 @@ private:
     void failedProtocol(int textId) override;
     void failedInternally(WorkerFault fault) noexcept override;
 
-    void waitForWorker();
+    bool waitForWorker(DWORD limitMs);
     void reportFailure(int textId, DWORD code);
     void dropPendingTitle();
 
