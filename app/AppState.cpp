@@ -16,13 +16,14 @@ const char* modelName(Model model) { return model == Model::Korvel ? "Korvel" : 
 
 AppState::AppState(Model model) : model_(model) {}
 
-AppState::~AppState() = default;
+AppState::~AppState() { detach(); }
 
 std::string AppState::text(int id) const { return platform_->texts.text(id); }
 
 void AppState::attach(Platform& platform) {
     platform_ = &platform;
     fileFilter_ = buildFileFilter(platform.texts);
+    showPointsIn(platform.list);
     setupColumns();
 }
 
@@ -39,6 +40,13 @@ bool AppState::commandAllowed(int id) const {
     case LinkMode::Sending: return id == kIdSend;
     default: return true;
     }
+}
+
+void AppState::detach() {
+    if (!platform_) return;
+    points_.removeObserver(platform_->list);
+    platform_->list.show(nullptr, nullptr);
+    platform_ = nullptr;
 }
 
 bool AppState::command(int id) {
@@ -59,12 +67,20 @@ bool AppState::command(int id) {
     return false;
 }
 
-void AppState::pointArrived(PointRecord* point) {
-    if (!point) return;
-    if (model_ == Model::Korvel)
-        appendRow(point);
-    else
-        insertFrameRow(point);
+// A received point. When the store has no room for it, the receive stops:
+// the instrument's later points would find none either. The user hears of
+// it once, and the points already in the list stay.
+void AppState::pointArrived(const PointRecord& point) {
+    bool added = model_ == Model::Korvel ? appendRow(point) : insertFrameRow(point);
+    if (added || roomReported_) return;
+    roomReported_ = true;
+    // Only a receive still running is stopped; one that is ending ends its
+    // own way, and a worker that had come to its end already has its end
+    // report on the way.
+    bool stopping = mode_ == LinkMode::Receiving && !ending_;
+    bool endedNormally = stopping && platform_->link.stopWorker();
+    reportNoRoom();
+    if (stopping && !endedNormally && mode_ == LinkMode::Receiving && !ending_) cancelSequence();
 }
 
 // A report that finds the transfer already ending another way changes
@@ -83,6 +99,7 @@ void AppState::endNormally() {
     if (port_) port_->close();
     port_.reset();
     platform_->link.releaseWorker();
+    keepSentNames();
     setLinkMode(LinkMode::Idle);
     ending_ = false;
 }

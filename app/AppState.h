@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/Platform.h"
+#include "points/PointStore.h"
 
 class PointRecord;
 class BytePort;
@@ -31,19 +32,25 @@ public:
     bool modified() const { return modified_; }
     bool transferRunning() const { return port_ != nullptr; }
 
+    // The points of the run, in list order; the list shows them.
+    const PointStore& points() const { return points_; }
+
     // Main window (setup and dispatch).
     void attach(Platform& platform);   // opening: port box items, columns
+    void detach();                     // the window goes: the platform is no longer used
     bool command(int id);              // true: the window must close
-    void pointArrived(PointRecord* point);   // RUVO_FRAME
+    void pointArrived(const PointRecord& point);  // RUVO_FRAME
     void transferFinished();                  // RUVO_HEAD
     void transferFailed(int textId, const std::string& systemText);  // worker's failure
     void setLinkMode(LinkMode mode);
 
-    // Point list.
+    // Point list. appendRow and insertFrameRow add a copy of the point as the
+    // new last row; false when the store has no room for it (nothing changed).
+    // setRowTexts gives a row a new record and shows it.
     void setupColumns();
-    void appendRow(PointRecord* point);
+    bool appendRow(const PointRecord& point);
     void setRowTexts(const PointRecord& point, int row);
-    void insertFrameRow(PointRecord* point);
+    bool insertFrameRow(const PointRecord& point);
     void deleteSelected();
     void clearAll();
     // Rows added between these two calls are shown as one change: the end
@@ -80,9 +87,14 @@ private:
     void showFileError(int textId, const std::string& file, const std::string& reason);
     bool exportableList(const FormatInfo& format);
     std::string text(int id) const;
-    void addRow(PointRecord* point, bool focus, bool partialOk);
+    void showPointsIn(PointListView& list);
+    std::size_t addRows(const PointRecord* points, std::size_t count);
+    void showNewLastRow(bool focus, bool partialOk);
+    void reportNoRoom();
+    void keepSentNames();
 
     Model model_;
+    PointStore points_;
     Platform* platform_ = nullptr;
     bool modified_ = false;
     LinkMode mode_ = LinkMode::Idle;
@@ -94,6 +106,9 @@ private:
     std::string fileFilter_;  // the file dialogs' list of types
     std::string portName_;
     std::unique_ptr<BytePort> port_;
+    // The store has run out of room during this transfer and the user has
+    // been told; later points of the same transfer are not told again.
+    bool roomReported_ = false;
 
     // Row batching: while a batch runs, rows go in without per-row selection
     // changes, and the end applies the final selection once.

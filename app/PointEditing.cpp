@@ -5,18 +5,14 @@
 #include "points/PointRecord.h"
 
 void AppState::appendWithDialog() {
-    auto* point = new PointRecord;
-    if (platform_->dialogs.runPointDialog(*point))
-        appendRow(point);  // the list owns it from here
-    else
-        delete point;
+    PointRecord point;
+    if (platform_->dialogs.runPointDialog(point) && !appendRow(point)) reportNoRoom();
 }
 
+// The dialog works on a copy of the row's record; OK gives the row the copy.
 void AppState::editSelected() {
-    PointListView& list = platform_->list;
-    int row = list.firstSelected();
-    if (row < 0) return;
-    PointRecord* point = list.rowRecord(row);
-    if (!point) return;
-    if (platform_->dialogs.runPointDialog(*point)) setRowTexts(*point, row);
+    int row = platform_->list.firstSelected();
+    if (row < 0 || static_cast<std::size_t>(row) >= points_.size()) return;
+    PointRecord point = points_.at(static_cast<std::size_t>(row));
+    if (platform_->dialogs.runPointDialog(point)) setRowTexts(point, row);
 }

@@ -45,6 +45,7 @@ enum TextId {
     kTextTooManyPoints = 45,     // %d limit, %d rows
     kTextPointCannotTravel = 46, // %d row, %s name
     kTextKorvelProgressOrder = 47,  // which counter text 14 names first
+    kTextNoRoomForPoints = 48,   // %d points the list keeps
 };
 
 class TextTable {

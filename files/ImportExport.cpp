@@ -1,9 +1,6 @@
 // Import and Export: a point file read into the end of the list, or the
 // whole list written to a file, in the format chosen in the file dialog.
-#include <algorithm>
-#include <climits>
 #include <cstdio>
-#include <new>
 
 #include "app/AppState.h"
 #include "app/MessageBoxes.h"
@@ -14,8 +11,8 @@
 #include "files/FileFilter.h"
 #include "files/LineSource.h"
 #include "app/TextFill.h"
-#include "points/PointListView.h"
 #include "points/PointRecord.h"
+#include "points/PointStore.h"
 
 namespace {
 
@@ -60,7 +57,7 @@ void AppState::showFileError(int textId, const std::string& file, const std::str
 
 void AppState::importFile() {
     MessageBoxes& boxes = platform_->boxes;
-    if (modified_ && platform_->list.rowCount() > 0 &&
+    if (modified_ && !points_.empty() &&
         !boxes.show(BoxOwner::MainWindow, text(kTextUnsavedQuestion), "Warning", BoxIcon::Warning,
                     BoxButtons::OkCancel))
         return;
@@ -79,32 +76,36 @@ void AppState::importFile() {
         return;
     }
 
-    // Knowing the number of rows ahead lets the list prepare for all of them.
-    long start = std::ftell(file);
-    std::size_t expected = countLines(file);
-    if (std::ftell(file) != start) {  // the file could not be read from its start again
-        std::string reason = platform_->files.lastErrorText();
-        std::fclose(file);
-        showFileError(kTextReadError, fileName_, reason);
-        return;
-    }
-    if (expected > 0) platform_->list.reserveRows(static_cast<int>(std::min<std::size_t>(expected, INT_MAX / 2)));
-
+    // Lines become points in a batch of records, which goes into the store
+    // in one piece; a store that cannot take them all ends the import.
     modified_ = true;
     LineSource lines(file);
+    static constexpr std::size_t kBatchRows = 256;
+    PointRecord batch[kBatchRows];
+    std::size_t filled = 0;
+    bool room = true;
     beginRowBatch();
     while (const char* line = lines.next()) {
-        PointRecord* point = new (std::nothrow) PointRecord;
-        if (!point) continue;  // the line costs its row, the import goes on
-        format->read(line, *point);
-        pointArrived(point);
+        batch[filled] = PointRecord();
+        format->read(line, batch[filled]);
+        if (++filled == kBatchRows) {
+            room = addRows(batch, filled) == filled;
+            filled = 0;
+            if (!room) break;
+        }
     }
+    if (room && filled > 0) room = addRows(batch, filled) == filled;
     endRowBatch();
-    bool failed = lines.failed();
+    bool failed = room && lines.failed();
     std::string reason = failed ? platform_->files.lastErrorText() : std::string();
     std::fclose(file);
+    // In both cases the rows read so far stay, and the list still holds
+    // unsaved points.
+    if (!room) {
+        reportNoRoom();
+        return;
+    }
     if (failed) {
-        // The rows read so far stay, and the list still holds unsaved points.
         showFileError(kTextReadError, fileName_, reason);
         return;
     }
@@ -114,12 +115,11 @@ void AppState::importFile() {
 // A format that cannot hold a point exactly refuses the whole export,
 // naming the first such point, before any file is touched.
 bool AppState::exportableList(const FormatInfo& format) {
-    PointListView& list = platform_->list;
-    int count = list.rowCount();
-    for (int row = 0; row < count; ++row) {
-        const PointRecord* point = list.rowRecord(row);
-        if (!point || format.canHold(*point)) continue;
-        std::string message = fillText(text(kTextPointDoesNotFit), {row + 1, point->name, text(format.nameTextId)});
+    int row = 0;
+    for (const PointRecord& point : points_) {
+        ++row;
+        if (format.canHold(point)) continue;
+        std::string message = fillText(text(kTextPointDoesNotFit), {row, point.name, text(format.nameTextId)});
         platform_->boxes.show(BoxOwner::MainWindow, message, "Error", BoxIcon::Error, BoxButtons::Ok);
         return false;
     }
@@ -149,13 +149,11 @@ void AppState::exportFile() {
         return;
     }
     LineSink sink(file);
-    PointListView& list = platform_->list;
-    int count = list.rowCount();
     char buffer[kLineBufferSize];
-    for (int row = 0; row < count; ++row) {
-        const PointRecord* point = list.rowRecord(row);
-        if (!point) continue;
-        sink.line(format->numbered ? row + 1 : 0, format->write(*point, buffer));
+    int row = 0;
+    for (const PointRecord& point : points_) {
+        ++row;
+        sink.line(format->numbered ? row : 0, format->write(point, buffer));
     }
     bool written = sink.finish();
     std::string reason = written ? std::string() : files.lastErrorText();

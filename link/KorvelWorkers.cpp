@@ -103,6 +103,7 @@ void runKorvelSend(BytePort& port, WorkerHost& host) {
             endAfterPortFailure(host);
             return;
         }
+        host.rowSent(i - 1);
         std::uint8_t ack[kKorvelAckLength];
         WaitResult result;
         if (i < count) {

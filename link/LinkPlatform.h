@@ -33,6 +33,12 @@ public:
     // Releases the worker thread after it has ended by itself.
     virtual void releaseWorker() = 0;
 
+    // How many rows the send worker that ran last has written (see
+    // WorkerHost::rowSent); read once it has ended. Each call starts the
+    // count again from 0, so a second call, or one after a transfer that
+    // started no worker, gives 0.
+    virtual int takeRowsSent() = 0;
+
     // The worker's view of the program, valid while a worker runs.
     virtual WorkerHost& workerHost() = 0;
 

@@ -4,6 +4,7 @@
 
 #include "link/KorvelLink.h"
 #include "link/TassinLink.h"
+#include "points/PointStore.h"
 #include "points/PointText.h"
 
 namespace {
@@ -19,19 +20,21 @@ bool canTravel(Model model, const PointRecord& point) {
 
 }  // namespace
 
-SendRefusal checkSend(Model model, const std::vector<const PointRecord*>& records) {
+SendRefusal checkSend(Model model, const PointStore& points) {
     SendRefusal refusal;
-    if (model == Model::Korvel && records.size() > static_cast<std::size_t>(kKorvelMaxPoints)) {
+    if (model == Model::Korvel && points.size() > static_cast<std::size_t>(kKorvelMaxPoints)) {
         refusal.reason = SendRefusal::Reason::TooManyPoints;
         refusal.limit = kKorvelMaxPoints;
         return refusal;
     }
-    for (std::size_t row = 0; row < records.size(); ++row) {
-        if (records[row] && !canTravel(model, *records[row])) {
+    int row = 0;
+    for (const PointRecord& point : points) {
+        if (!canTravel(model, point)) {
             refusal.reason = SendRefusal::Reason::PointDoesNotFit;
-            refusal.row = static_cast<int>(row);
+            refusal.row = row;
             return refusal;
         }
+        ++row;
     }
     return refusal;
 }

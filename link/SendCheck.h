@@ -10,11 +10,9 @@
 // must be a finite number.
 #pragma once
 
-#include <vector>
-
 #include "app/AppState.h"
 
-class PointRecord;
+class PointStore;
 
 struct SendRefusal {
     enum class Reason { None, TooManyPoints, PointDoesNotFit };
@@ -25,5 +23,5 @@ struct SendRefusal {
     bool refused() const { return reason != Reason::None; }
 };
 
-// records: the rows' records in list order (null entries are skipped).
-SendRefusal checkSend(Model model, const std::vector<const PointRecord*>& records);
+// points: the rows in list order.
+SendRefusal checkSend(Model model, const PointStore& points);

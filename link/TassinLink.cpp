@@ -101,7 +101,22 @@ void decodeTassinFrame(const TassinInFrame& frame, PointRecord& point) {
     point.n = decodePackedNumber(frame.data() + kNAt, (flags & kTassinFlagN) != 0);
 }
 
-void encodeTassinRecord(PointRecord& point, int total, TassinOutFrame& frame) {
+namespace {
+std::size_t trimmedNameLength(const PointRecord& point) {
+    std::size_t length = std::strlen(point.name);
+    while (length > 0 && point.name[length - 1] == ' ') --length;
+    return length;
+}
+}  // namespace
+
+bool trimTassinName(PointRecord& point) {
+    std::size_t length = trimmedNameLength(point);
+    if (point.name[length] == '\0') return false;
+    point.name[length] = '\0';
+    return true;
+}
+
+void encodeTassinRecord(const PointRecord& point, int total, TassinOutFrame& frame) {
     frame.fill(0);
     frame[0] = kFrameHead;
     frame[1] = kFrameBodyLength;
@@ -110,10 +125,7 @@ void encodeTassinRecord(PointRecord& point, int total, TassinOutFrame& frame) {
     std::snprintf(totalText, sizeof totalText, "%4d", total);
     std::memcpy(frame.data() + kOutTotalAt, totalText, 4);
 
-    std::size_t nameLength = std::strlen(point.name);
-    while (nameLength > 0 && point.name[nameLength - 1] == ' ') --nameLength;
-    point.name[nameLength] = '\0';
-    putTextField(frame.data() + kOutNameAt, 7, point.name, nameLength);
+    putTextField(frame.data() + kOutNameAt, 7, point.name, trimmedNameLength(point));
 
     const std::size_t markLength = std::strlen(point.mark);
     std::memcpy(frame.data() + kOutMarkAt, point.mark,

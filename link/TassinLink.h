@@ -54,9 +54,12 @@ bool isTassinEndFrame(const TassinInFrame& frame);
 void decodeTassinFrame(const TassinInFrame& frame, PointRecord& point);
 
 // Builds the whole outgoing frame of the record in a send of total points.
-// Removes trailing spaces from the record's own name first, so the point
-// keeps the trimmed name after the send.
-void encodeTassinRecord(PointRecord& point, int total, TassinOutFrame& frame);
+// The frame carries the name without its trailing spaces.
+void encodeTassinRecord(const PointRecord& point, int total, TassinOutFrame& frame);
+
+// Removes trailing spaces from the record's name, as a sent point keeps it
+// after the send. True when the name changed.
+bool trimTassinName(PointRecord& point);
 
 // The "%.3f" text of a coordinate as the frame carries it before the cut to
 // 13 bytes; a send refuses points whose text is longer than the field.

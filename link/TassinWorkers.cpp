@@ -65,8 +65,8 @@ void runTassinSend(BytePort& port, WorkerHost& host) {
     for (int i = 0; i < total; ++i) {
         if (host.stopRequested()) return;
         host.setTitle(fillText(host.text(kTextSendProgress), {i + 1, total}));
-        PointRecord* point = host.rowRecord(i);
-        PointRecord blank;
+        const PointRecord* point = host.rowRecord(i);
+        const PointRecord blank;
         TassinOutFrame frame{};
         encodeTassinRecord(point ? *point : blank, total, frame);
         if (!host.pause(kFramePauseMs)) return;
@@ -74,6 +74,7 @@ void runTassinSend(BytePort& port, WorkerHost& host) {
             endAfterPortFailure(host);
             return;
         }
+        host.rowSent(i);
         std::uint8_t answer[kTassinAckLength];
         if (i + 1 < total) {
             result = wait.read(answer, kTassinAckLength);

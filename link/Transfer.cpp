@@ -1,8 +1,6 @@
 // Transfer control: starting a receive or a send on the port named in the
 // port box, and the ways a transfer ends other than normally (the user's
 // Cancel, a failing port call, a protocol error).
-#include <vector>
-
 #include "app/AppState.h"
 #include "app/MainWindowView.h"
 #include "app/MessageBoxes.h"
@@ -15,7 +13,7 @@
 #include "link/TassinWorkers.h"
 #include "link/WorkerGuard.h"
 #include "app/TextFill.h"
-#include "points/PointListView.h"
+#include "link/TassinLink.h"
 #include "points/PointRecord.h"
 
 void AppState::startReceive() { startTransfer(LinkMode::Receiving); }
@@ -30,6 +28,7 @@ void AppState::startTransfer(LinkMode mode) {
     if (mode_ != LinkMode::Idle) return;
     if (mode == LinkMode::Sending && !checkSendable()) return;  // refused: nothing opened, still Idle
 
+    roomReported_ = false;
     setLinkMode(mode);
     MainWindowView& window = platform_->window;
     window.setCaption(text(kTextOpeningPort));
@@ -59,20 +58,15 @@ void AppState::failStart(const std::string& systemText) {
 // A send never changes a value on its way: a list the instrument cannot
 // take faithfully is refused before the port is opened.
 bool AppState::checkSendable() {
-    PointListView& list = platform_->list;
-    std::vector<const PointRecord*> records;
-    int count = list.rowCount();
-    records.reserve(count);
-    for (int row = 0; row < count; ++row) records.push_back(list.rowRecord(row));
-    SendRefusal refusal = checkSend(model_, records);
+    SendRefusal refusal = checkSend(model_, points_);
     if (!refusal.refused()) return true;
 
     std::string message;
     if (refusal.reason == SendRefusal::Reason::TooManyPoints) {
-        message = fillText(text(kTextTooManyPoints), {refusal.limit, count});
+        message = fillText(text(kTextTooManyPoints), {refusal.limit, static_cast<int>(points_.size())});
     } else {
-        const PointRecord* point = records[refusal.row];
-        message = fillText(text(kTextPointCannotTravel), {refusal.row + 1, point->name});
+        const PointRecord& point = points_.at(static_cast<std::size_t>(refusal.row));
+        message = fillText(text(kTextPointCannotTravel), {refusal.row + 1, point.name});
     }
     platform_->boxes.show(BoxOwner::MainWindow, message, "Error", BoxIcon::Error, BoxButtons::Ok);
     return false;
@@ -92,11 +86,24 @@ void AppState::cancelSequence() {
         endNormally();
         return;
     }
+    keepSentNames();
     platform_->boxes.show(BoxOwner::MainWindow, text(kTextCancelled), "Warning", BoxIcon::Warning, BoxButtons::Ok);
     if (port_) port_->close();
     port_.reset();
     setLinkMode(LinkMode::Idle);
     ending_ = false;
+}
+
+// A Tassin send takes the trailing spaces off the names of the points it
+// has sent. The records change here, on the user-interface thread, once the
+// worker has ended: no thread writes a record that another one reads.
+void AppState::keepSentNames() {
+    std::size_t sent = static_cast<std::size_t>(platform_->link.takeRowsSent());
+    if (model_ != Model::Tassin) return;
+    for (std::size_t row = 0; row < sent && row < points_.size(); ++row) {
+        PointRecord point = points_.at(row);
+        if (trimTassinName(point)) points_.replace(row, point);
+    }
 }
 
 // The worker has ended on an error: its cause first, then the cancel

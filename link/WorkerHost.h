@@ -47,10 +47,16 @@ public:
     // shows "receive finished" or "send over" and returns to Idle.
     virtual void finished() = 0;
 
-    // The point list, read by send workers. The list does not change while a
-    // transfer runs; records stay owned by their rows.
+    // The point list, read by send workers: the store itself, which does not
+    // change while a transfer runs. No request goes to the window. The
+    // records are only read; nullptr for a row that does not exist.
     virtual int rowCount() = 0;
-    virtual PointRecord* rowRecord(int row) = 0;
+    virtual const PointRecord* rowRecord(int row) = 0;
+
+    // A send worker has written the frame of this row (0-based, in list
+    // order). Once the worker has ended, the user-interface thread learns how
+    // many rows went out (LinkPlatform::takeRowsSent).
+    virtual void rowSent(int row) = 0;
 
     // Failure ends: the worker calls one of these as its last act and returns.
     // The main window shows the platform's text for its last error (the code

@@ -1,9 +1,11 @@
 // The point-list operations of AppState: columns, adding, showing, deleting
-// and clearing rows. The list owns the record of every row.
+// and clearing rows. The store holds the rows' records; the list shows them
+// and keeps which row is selected and focused.
 #include <string>
-#include <vector>
 
 #include "app/AppState.h"
+#include "app/MessageBoxes.h"
+#include "app/TextFill.h"
 #include "app/TextTable.h"
 #include "points/NumberText.h"
 #include "points/PointListView.h"
@@ -43,7 +45,18 @@ const CellTexts& rowTexts(Model model) {
     return model == Model::Korvel ? korvel : tassin;
 }
 
+// With single selection at most one row is selected; the loop also copes
+// with a list that holds more.
+void deselectAll(PointListView& list) {
+    for (int row = list.firstSelected(); row >= 0; row = list.firstSelected()) list.setSelected(row, false);
+}
+
 }  // namespace
+
+void AppState::showPointsIn(PointListView& list) {
+    points_.addObserver(list);
+    list.show(&points_, &rowTexts(model_));
+}
 
 void AppState::setupColumns() {
     clearAll();
@@ -56,88 +69,87 @@ void AppState::setupColumns() {
     platform_->list.setColumns(headers, kWidths);
 }
 
+// The row shows the record from now on (the list hears of it from the
+// store), scrolled into view unless part of it shows already.
 void AppState::setRowTexts(const PointRecord& point, int row) {
-    PointListView& list = platform_->list;
-    const CellTexts& texts = rowTexts(model_);
-    for (int column = 0; column < 5; ++column) list.setCellText(row, column, texts.text(point, column));
-    if (!batching_) list.ensureVisible(row, true);
+    if (row < 0 || !points_.replace(static_cast<std::size_t>(row), point)) return;
+    if (!batching_) platform_->list.ensureVisible(row, true);
 }
 
-// Adds the record as the new last row, the only selected one. Outside a
-// batch this happens row by row; inside one, the previous selection is
-// cleared once and the final selection is applied by endRowBatch. The row
-// shows the record's texts (the same that setRowTexts writes).
-void AppState::addRow(PointRecord* point, bool focus, bool partialOk) {
-    PointListView& list = platform_->list;
-    const CellTexts& texts = rowTexts(model_);
+// The last row, just added, becomes the only selected row, focused where
+// the road focuses it, and is scrolled into view. Inside a batch only the
+// end of the batch does this, once, for the batch's last row.
+void AppState::showNewLastRow(bool focus, bool partialOk) {
+    int row = static_cast<int>(points_.size()) - 1;
     if (batching_) {
-        int row = list.insertRowShowing(point, false, false, texts);
-        if (row < 0) {
-            delete point;  // the list could not take it: no row owns it
-            return;
-        }
         batchLastRow_ = row;
         batchFocus_ = focus;
         batchPartialOk_ = partialOk;
         return;
     }
-    // With single selection at most one row is selected; the loop also
-    // copes with a list that holds more.
-    int selected = list.firstSelected();
-    for (int row = selected; row >= 0; row = list.firstSelected()) list.setSelected(row, false);
-    int row = list.insertRowShowing(point, true, focus, texts);
-    if (row < 0) {
-        delete point;  // the list could not take it; it stays as it was
-        if (selected >= 0) list.setSelected(selected, true);
-        return;
-    }
+    PointListView& list = platform_->list;
+    deselectAll(list);
+    list.setSelected(row, true);
+    if (focus) list.setFocused(row);
     list.ensureVisible(row, partialOk);
 }
 
-void AppState::appendRow(PointRecord* point) {
-    addRow(point, true, true);
+bool AppState::appendRow(const PointRecord& point) {
+    if (!points_.append(point)) return false;
+    showNewLastRow(true, true);
     modified_ = true;
+    return true;
 }
 
 // The Tassin road for received and imported points: selected but not
 // focused, scrolled until wholly visible, and the modified flag untouched.
-void AppState::insertFrameRow(PointRecord* point) { addRow(point, false, false); }
+bool AppState::insertFrameRow(const PointRecord& point) {
+    if (!points_.append(point)) return false;
+    showNewLastRow(false, false);
+    return true;
+}
+
+// Points of a file, by the road of the build's received points (appendRow
+// in Korvel lists, insertFrameRow in Tassin lists). Returns how many found
+// room.
+std::size_t AppState::addRows(const PointRecord* points, std::size_t count) {
+    std::size_t added = points_.append(points, count);
+    if (added == 0) return 0;
+    bool korvel = model_ == Model::Korvel;
+    showNewLastRow(korvel, korvel);
+    if (korvel) modified_ = true;
+    return added;
+}
+
+void AppState::reportNoRoom() {
+    platform_->boxes.show(BoxOwner::MainWindow,
+                          fillText(text(kTextNoRoomForPoints), {static_cast<int>(points_.size())}), "Error",
+                          BoxIcon::Error, BoxButtons::Ok);
+}
 
 void AppState::beginRowBatch() {
-    PointListView& list = platform_->list;
-    for (int row = list.firstSelected(); row >= 0; row = list.firstSelected()) list.setSelected(row, false);
     batching_ = true;
     batchLastRow_ = -1;
-    list.beginBatch();
+    platform_->list.beginBatch();
 }
 
+// A batch that added nothing leaves the selection where it was.
 void AppState::endRowBatch() {
     if (!batching_) return;
-    PointListView& list = platform_->list;
     batching_ = false;
-    if (batchLastRow_ >= 0) {
-        list.setSelected(batchLastRow_, true);
-        if (batchFocus_) list.setFocused(batchLastRow_);
-    }
-    list.endBatch();
-    if (batchLastRow_ >= 0) list.ensureVisible(batchLastRow_, batchPartialOk_);
+    platform_->list.endBatch();
+    if (batchLastRow_ >= 0 && static_cast<std::size_t>(batchLastRow_) < points_.size())
+        showNewLastRow(batchFocus_, batchPartialOk_);
 }
 
-// A record is destroyed only after its row is gone, so the list never
-// holds a row whose record no longer exists, not even while it repaints.
+// The selected row goes from the store and so from the list. It loses its
+// selection first, so no other row can inherit it.
 void AppState::deleteSelected() {
     PointListView& list = platform_->list;
     for (int row = list.firstSelected(); row >= 0; row = list.firstSelected()) {
-        PointRecord* point = list.rowRecord(row);
-        list.deleteRow(row);
-        delete point;
+        list.setSelected(row, false);
+        points_.remove(static_cast<std::size_t>(row));
     }
 }
 
-void AppState::clearAll() {
-    PointListView& list = platform_->list;
-    std::vector<PointRecord*> points(static_cast<std::size_t>(list.rowCount()));
-    for (std::size_t row = 0; row < points.size(); ++row) points[row] = list.rowRecord(static_cast<int>(row));
-    list.deleteAllRows();
-    for (auto it = points.rbegin(); it != points.rend(); ++it) delete *it;
-}
+void AppState::clearAll() { points_.clear(); }

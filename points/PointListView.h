@@ -1,11 +1,18 @@
-// The report list that shows the points: rows in order, each carrying its
-// PointRecord as item data and five cell texts; five columns.
+// The report list that shows the point store: one row per record of the
+// store, in the store's order, each with five cells made from its record.
 //
-// Rows are addressed by 0-based index. Only the point-list operations of
-// AppState change the rows; other code reads them through AppState.
+// The list keeps no record and no text of its own: it asks for a cell's text
+// when it shows the cell, and of the rows it keeps only which is selected and
+// which has the focus. It follows the store's changes as one of its
+// observers; whoever shows a store in it registers it with that store.
+//
+// Rows are addressed by 0-based index, the store's row numbers. Only the
+// point-list operations of AppState change the rows.
 #pragma once
 
 #include <string>
+
+#include "points/PointStore.h"
 
 class PointRecord;
 
@@ -16,36 +23,12 @@ public:
     virtual std::string text(const PointRecord& record, int column) const = 0;
 };
 
-class PointListView {
+class PointListView : public PointStoreObserver {
 public:
-    virtual ~PointListView() = default;
-
-    virtual int rowCount() = 0;
-    virtual PointRecord* rowRecord(int row) = 0;
-
-    // Appends a row at index rowCount() with the record as item data and the
-    // given selected and focused states; cell texts start empty.
-    virtual void insertRow(PointRecord* record, bool selected, bool focused) = 0;
-    virtual void setCellText(int row, int column, const std::string& text) = 0;
-
-    // Appends a row as insertRow does, whose five cells show the texts that
-    // texts makes from the record; texts must outlive the row. A list may
-    // make the texts only when it shows them. Returns the new row's index, or
-    // -1 when the row could not be added (the record then still belongs to
-    // the caller).
-    virtual int insertRowShowing(PointRecord* record, bool selected, bool focused, const CellTexts& texts) {
-        insertRow(record, selected, focused);
-        int row = rowCount() - 1;
-        for (int column = 0; column < 5; ++column) setCellText(row, column, texts.text(*record, column));
-        return row;
-    }
-
-    // A hint that about count rows are going to be added by the next batch,
-    // so that the list can prepare its storage for them. Changes nothing
-    // that shows; the batch's end lets go of what it did not use.
-    virtual void reserveRows(int count) { (void)count; }
-    virtual void deleteRow(int row) = 0;
-    virtual void deleteAllRows() = 0;
+    // From now on the list shows the rows of store, their cells made by
+    // texts; both outlive the showing, which show(nullptr, nullptr) ends
+    // (the list is empty then).
+    virtual void show(const PointStore* store, const CellTexts* texts) = 0;
 
     // First selected row from the top, -1 when none.
     virtual int firstSelected() = 0;
@@ -57,8 +40,10 @@ public:
     // Removes every column, then adds five centred columns.
     virtual void setColumns(const std::string (&headers)[5], const int (&widths)[5]) = 0;
 
-    // While a batch runs the list need not repaint; the end of the batch shows
-    // the final state at once. Batches do not nest.
+    // While a batch runs the list need not repaint, nor follow each change
+    // of the store at once; its end shows the store as it is then. Between
+    // the two calls only the store's notifications reach the list. Batches
+    // do not nest.
     virtual void beginBatch() = 0;
     virtual void endBatch() = 0;
 };

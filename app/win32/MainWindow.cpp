@@ -27,7 +27,7 @@ namespace {
 
 // The Win32 side of everything AppState reaches the platform through.
 struct Win32Platform {
-    Win32Platform(HWND window, HINSTANCE instance)
+    Win32Platform(HWND window, HINSTANCE instance, const PointStore& points)
         : texts(instance),
           boxes(window),
           view(window),
@@ -35,7 +35,7 @@ struct Win32Platform {
           dialogs(window, instance),
           files(window, instance),
           taskbar(window),
-          link(window, texts),
+          link(window, texts, points),
           platform{texts, boxes, view, list, dialogs, files, link} {
         link.setProgressDisplay(&taskbar);
     }
@@ -66,33 +66,36 @@ void initDialog(HWND window) {
 
     fillPortBox(GetDlgItem(window, IDC_PORT));
 
-    g_main.platform = std::make_unique<Win32Platform>(window, g_main.instance);
+    g_main.platform = std::make_unique<Win32Platform>(window, g_main.instance, g_main.app->points());
     g_main.app->attach(g_main.platform->platform);
 }
 
 // How long closing waits for a running worker to stop by itself.
 constexpr DWORD kCloseWaitMs = 250;
 
-// The window goes away: stop a running transfer quietly, then give back
-// every record the list and the message queue still hold. A worker that
-// does not stop at once (held in a write to a line that takes nothing,
-// where the system cannot cancel the call) ends with the process, which
-// ends here: closing never waits for the line.
+// The window goes away: stop a running transfer quietly, give back the
+// records still on their way in the message queue, and let go of the
+// platform. The points themselves belong to AppState, which frees them
+// when the program ends. A worker that does not stop at once (held in a
+// write to a line that takes nothing, where the system cannot cancel the
+// call) ends with the process, which ends here: closing never waits for
+// the line.
 void destroyWindow(HWND window) {
     if (!g_main.platform) return;
     if (!g_main.platform->link.stopWorkerWithin(kCloseWaitMs)) ExitProcess(0);
     MSG pending;
     while (PeekMessageA(&pending, window, g_ruvoFrame, g_ruvoFrame, PM_REMOVE))
         delete reinterpret_cast<PointRecord*>(pending.lParam);
-    Win32PointListView& list = g_main.platform->list;
-    for (int row = list.rowCount() - 1; row >= 0; --row) delete list.rowRecord(row);
+    g_main.app->detach();
     g_main.platform.reset();
 }
 
 INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     AppState& app = *g_main.app;
     if (message == g_ruvoFrame) {
-        app.pointArrived(reinterpret_cast<PointRecord*>(lParam));
+        // The record came with the message; the store keeps a copy.
+        std::unique_ptr<PointRecord> point(reinterpret_cast<PointRecord*>(lParam));
+        if (point) app.pointArrived(*point);
         return TRUE;
     }
     if (message == g_ruvoHead) {
@@ -122,10 +125,16 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         if (app.command(LOWORD(wParam))) EndDialog(window, 0);
         return TRUE;
-    case WM_NOTIFY:
-        // The list asks for the texts of rows that keep none of their own;
-        // every other notification (clicks, keys, header clicks) does nothing.
-        return g_main.platform && g_main.platform->list.answerTextRequest(reinterpret_cast<NMHDR*>(lParam));
+    case WM_NOTIFY: {
+        // The list asks for what it shows (cell texts, the row a typed name
+        // names); every other notification (clicks, keys, header clicks)
+        // does nothing.
+        LRESULT result = 0;
+        if (!g_main.platform || !g_main.platform->list.answerRequest(reinterpret_cast<NMHDR*>(lParam), result))
+            return FALSE;
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
     case WM_DEVICECHANGE:
         // A USB adapter came or went: the port box lists the ports present.
         if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE || wParam == DBT_DEVNODES_CHANGED)

@@ -1,6 +1,5 @@
 #include "link/win32/Win32LinkPlatform.h"
 
-#include <commctrl.h>
 #include <mmsystem.h>
 
 #include <memory>
@@ -10,8 +9,7 @@
 #include "link/win32/ProgressDisplay.h"
 #include "link/win32/Win32BytePort.h"
 #include "points/PointRecord.h"
-#include "points/win32/Win32PointListView.h"
-#include "resource.h"
+#include "points/PointStore.h"
 
 namespace {
 
@@ -31,8 +29,11 @@ void cancelPendingIo(HANDLE thread) {
 
 }  // namespace
 
-Win32LinkPlatform::Win32LinkPlatform(HWND mainWindow, const TextTable& texts)
-    : mainWindow_(mainWindow), texts_(texts), stopEvent_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+Win32LinkPlatform::Win32LinkPlatform(HWND mainWindow, const TextTable& texts, const PointStore& points)
+    : mainWindow_(mainWindow),
+      texts_(texts),
+      points_(points),
+      stopEvent_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
 Win32LinkPlatform::~Win32LinkPlatform() {
     stopWorker();
@@ -49,6 +50,7 @@ std::unique_ptr<BytePort> Win32LinkPlatform::openPort(const std::string& name) {
 bool Win32LinkPlatform::startWorker(std::function<void()> body) {
     ResetEvent(stopEvent_);
     finished_ = false;
+    rowsSent_ = 0;
     // Waits of a few milliseconds need the fine system timer while a
     // transfer runs; the default tick is about 16 ms.
     fineTimer_ = timeBeginPeriod(1) == TIMERR_NOERROR;
@@ -65,7 +67,7 @@ bool Win32LinkPlatform::startWorker(std::function<void()> body) {
 }
 
 // Waits for the worker's thread to end, serving the messages it sends to
-// the window meanwhile (title, list requests), so neither side blocks.
+// the window meanwhile, so neither side blocks.
 // False when limitMs passed first; the thread is then still ours.
 bool Win32LinkPlatform::waitForWorker(DWORD limitMs) {
     if (!thread_) return true;
@@ -108,6 +110,8 @@ bool Win32LinkPlatform::stopWorkerWithin(DWORD limitMs) {
 void Win32LinkPlatform::releaseWorker() { waitForWorker(INFINITE); }
 
 std::string Win32LinkPlatform::lastErrorText() { return systemErrorText(lastError_); }
+
+int Win32LinkPlatform::takeRowsSent() { return rowsSent_.exchange(0); }
 
 bool Win32LinkPlatform::pause(int ms) { return WaitForSingleObject(stopEvent_, static_cast<DWORD>(ms)) == WAIT_TIMEOUT; }
 
@@ -174,11 +178,14 @@ void Win32LinkPlatform::finished() {
     PostMessageA(mainWindow_, g_ruvoHead, 0, 0);
 }
 
-int Win32LinkPlatform::rowCount() {
-    return static_cast<int>(SendDlgItemMessageA(mainWindow_, IDC_LIST, LVM_GETITEMCOUNT, 0, 0));
+int Win32LinkPlatform::rowCount() { return static_cast<int>(points_.size()); }
+
+const PointRecord* Win32LinkPlatform::rowRecord(int row) {
+    return row >= 0 && static_cast<std::size_t>(row) < points_.size() ? &points_.at(static_cast<std::size_t>(row))
+                                                                        : nullptr;
 }
 
-PointRecord* Win32LinkPlatform::rowRecord(int row) { return listRowRecord(GetDlgItem(mainWindow_, IDC_LIST), row); }
+void Win32LinkPlatform::rowSent(int row) { rowsSent_ = row + 1; }
 
 void Win32LinkPlatform::reportFailure(int textId, DWORD code) {
     PostMessageA(mainWindow_, g_ruvoFail, static_cast<WPARAM>(textId), static_cast<LPARAM>(code));

@@ -1,5 +1,6 @@
 // Transfer support on Win32: the serial port, the worker thread, and the
-// worker's view of the main window (title, posted points, the list).
+// worker's view of the main window (title, posted points) and of the points
+// (read from the store itself, which does not change while a send runs).
 //
 // A stop is cooperative: stopWorker sets an event that every wait of the
 // worker watches, cancels a write in progress and waits for the thread to
@@ -29,11 +30,12 @@
 #include "link/WorkerHost.h"
 
 class ProgressDisplay;
+class PointStore;
 class TextTable;
 
 class Win32LinkPlatform : public LinkPlatform, private WorkerHost {
 public:
-    Win32LinkPlatform(HWND mainWindow, const TextTable& texts);
+    Win32LinkPlatform(HWND mainWindow, const TextTable& texts, const PointStore& points);
     ~Win32LinkPlatform() override;
 
     std::unique_ptr<BytePort> openPort(const std::string& name) override;
@@ -46,6 +48,7 @@ public:
     void releaseWorker() override;
     WorkerHost& workerHost() override { return *this; }
     std::string lastErrorText() override;
+    int takeRowsSent() override;
 
     // The registered message "RUVO_TITLE" (both parameters 0): a progress
     // title waits; the main window answers it with showPendingTitle().
@@ -70,7 +73,8 @@ private:
     void deliverPoint(PointRecord* point) override;
     void finished() override;
     int rowCount() override;
-    PointRecord* rowRecord(int row) override;
+    const PointRecord* rowRecord(int row) override;
+    void rowSent(int row) override;
     void failedPlatform() override;
     void failedProtocol(int textId) override;
     void failedInternally(WorkerFault fault) noexcept override;
@@ -81,6 +85,7 @@ private:
 
     HWND mainWindow_;
     const TextTable& texts_;
+    const PointStore& points_;
     HANDLE stopEvent_;
     HANDLE thread_ = nullptr;
     DWORD lastError_ = 0;
@@ -96,4 +101,6 @@ private:
     ProgressDisplay* progressDisplay_ = nullptr;
     // Set by the worker just before it reports its normal end.
     std::atomic<bool> finished_{false};
+    // Rows the send worker has written, for the window once it has ended.
+    std::atomic<int> rowsSent_{0};
 };

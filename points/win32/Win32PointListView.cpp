@@ -2,63 +2,83 @@
 
 #include <commctrl.h>
 
-#include <climits>
+#include <string>
 
 #include "points/PointRecord.h"
+#include "points/RowSearch.h"
 #include "points/win32/WindowDpi.h"
 
 namespace {
 
-// Inserting at an index past the last row appends the row, without asking
-// the list for its row count first.
-constexpr int kAppend = INT_MAX;
+bool isLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 }  // namespace
 
-PointRecord* listRowRecord(HWND list, int row) {
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
-    return reinterpret_cast<PointRecord*>(item.lParam);
+// The control learns the store's row count. Rows added at the end repaint
+// only where they show, and the view stays where it is: the caller scrolls.
+void Win32PointListView::takeRowCount(LPARAM flags) {
+    WPARAM count = store_ ? static_cast<WPARAM>(store_->size()) : 0;
+    SendMessageA(list_, LVM_SETITEMCOUNT, count, flags);
 }
 
-int Win32PointListView::rowCount() { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
-
-PointRecord* Win32PointListView::rowRecord(int row) { return listRowRecord(list_, row); }
-
-void Win32PointListView::insertRow(PointRecord* record, bool selected, bool focused) {
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM | LVIF_STATE;
-    item.iItem = kAppend;
-    item.state = (selected ? LVIS_SELECTED : 0) | (focused ? LVIS_FOCUSED : 0);
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.lParam = reinterpret_cast<LPARAM>(record);
-    SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+void Win32PointListView::show(const PointStore* store, const CellTexts* texts) {
+    store_ = store;
+    texts_ = texts;
+    takeRowCount(LVSICF_NOSCROLL);
 }
 
-// One message per row: the row's texts are asked for when it shows, and
-// cells that were never set are asked for in the same way.
-int Win32PointListView::insertRowShowing(PointRecord* record, bool selected, bool focused, const CellTexts& texts) {
-    texts_ = &texts;
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_STATE;
-    item.iItem = kAppend;
-    item.state = (selected ? LVIS_SELECTED : 0) | (focused ? LVIS_FOCUSED : 0);
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.pszText = LPSTR_TEXTCALLBACKA;
-    item.lParam = reinterpret_cast<LPARAM>(record);
-    return static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+void Win32PointListView::rowsAdded(std::size_t, std::size_t) {
+    if (batching_)
+        behind_ = true;
+    else
+        takeRowCount(LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
-bool Win32PointListView::answerTextRequest(const NMHDR* header) {
-    if (!header || header->hwndFrom != list_ || !texts_) return false;
-    if (header->code != LVN_GETDISPINFOA && header->code != LVN_GETDISPINFOW) return false;
+void Win32PointListView::rowChanged(std::size_t row) {
+    SendMessageA(list_, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+}
+
+// In a virtual list the control deletes no item of its own: the message
+// keeps its selection and focus in step with the rows that move up. The
+// count then follows the store, and the rows shown are drawn afresh.
+void Win32PointListView::rowRemoved(std::size_t row) {
+    SendMessageA(list_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+    if (!batching_)
+        takeRowCount(LVSICF_NOSCROLL);
+    else
+        behind_ = true;
+}
+
+void Win32PointListView::allRemoved() {
+    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+    behind_ = false;
+}
+
+bool Win32PointListView::answerRequest(const NMHDR* header, LRESULT& result) {
+    if (!header || header->hwndFrom != list_ || !store_ || !texts_) return false;
+    switch (header->code) {
+    case LVN_GETDISPINFOA:
+    case LVN_GETDISPINFOW:
+        answerTextRequest(header);
+        result = 0;
+        return true;
+    case LVN_ODFINDITEMA:
+    case LVN_ODFINDITEMW:
+        result = findRow(header);
+        return true;
+    default: return false;
+    }
+}
+
+void Win32PointListView::answerTextRequest(const NMHDR* header) {
     // NMLVDISPINFOA and NMLVDISPINFOW differ only in the text's type.
     LVITEMA& item = const_cast<NMLVDISPINFOA*>(reinterpret_cast<const NMLVDISPINFOA*>(header))->item;
-    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return true;
-    const PointRecord* record = reinterpret_cast<const PointRecord*>(item.lParam);
-    std::string text = record ? texts_->text(*record, item.iSubItem) : std::string();
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    // A row the store no longer holds (the control may still ask while it
+    // catches up) shows as empty.
+    std::string text;
+    if (item.iItem >= 0 && static_cast<std::size_t>(item.iItem) < store_->size())
+        text = texts_->text(store_->at(static_cast<std::size_t>(item.iItem)), item.iSubItem);
     if (header->code == LVN_GETDISPINFOA) {
         lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
     } else {
@@ -69,28 +89,36 @@ bool Win32PointListView::answerTextRequest(const NMHDR* header) {
                               : 0;
         wide[length] = L'\0';
     }
-    return true;
 }
 
-void Win32PointListView::reserveRows(int count) {
-    if (count <= 0) return;
-    // The row count hint lets the list size its storage once.
-    SendMessageA(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount() + count),
-                 LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+// The row whose name the search names (the keys the user typed), from the
+// control's start row on; -1 when there is none.
+LRESULT Win32PointListView::findRow(const NMHDR* header) {
+    std::string text;
+    int start;
+    UINT flags;
+    if (header->code == LVN_ODFINDITEMA) {
+        const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(header);
+        flags = find->lvfi.flags;
+        start = find->iStart;
+        if (find->lvfi.psz) text = find->lvfi.psz;
+    } else {
+        const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(header);
+        flags = find->lvfi.flags;
+        start = find->iStart;
+        if (find->lvfi.psz) {
+            int length = WideCharToMultiByte(CP_ACP, 0, find->lvfi.psz, -1, nullptr, 0, nullptr, nullptr);
+            if (length > 1) {
+                text.resize(static_cast<std::size_t>(length));
+                WideCharToMultiByte(CP_ACP, 0, find->lvfi.psz, -1, &text[0], length, nullptr, nullptr);
+                text.resize(static_cast<std::size_t>(length - 1));
+            }
+        }
+    }
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL))) return -1;  // rows carry no item data to find by
+    return findRowByName(*store_, text, (flags & LVFI_PARTIAL) != 0, start < 0 ? 0 : static_cast<std::size_t>(start),
+                         (flags & LVFI_WRAP) != 0, isLeadByte);
 }
-
-void Win32PointListView::setCellText(int row, int column, const std::string& text) {
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-void Win32PointListView::deleteRow(int row) { SendMessageA(list_, LVM_DELETEITEM, row, 0); }
-
-void Win32PointListView::deleteAllRows() { SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0); }
 
 int Win32PointListView::firstSelected() {
     return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
@@ -142,9 +170,16 @@ void Win32PointListView::dpiChanged(int dpi) {
     dpi_ = dpi;
 }
 
-void Win32PointListView::beginBatch() { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
+void Win32PointListView::beginBatch() {
+    batching_ = true;
+    behind_ = false;
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+}
 
 void Win32PointListView::endBatch() {
+    batching_ = false;
+    if (behind_) takeRowCount(LVSICF_NOSCROLL);
+    behind_ = false;
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
 }

@@ -1,10 +1,11 @@
-// The point list as a Win32 report list view: each row's lParam is its
-// PointRecord.
+// The point list as a virtual Win32 report list view (LVS_OWNERDATA, set in
+// the dialog template): the control holds the row count, the selection and
+// the focus, nothing else.
 //
-// Rows added through insertRowShowing keep no texts of their own: the list
-// asks its parent window for a cell's text (LVN_GETDISPINFO) when it shows
-// it, and the parent hands that request to answerTextRequest, which answers
-// from the row's record.
+// It asks its parent window for what it shows: a cell's text
+// (LVN_GETDISPINFO) and, for the keys typed into the list, the row whose
+// name starts with them (LVN_ODFINDITEM). The parent hands those requests to
+// answerRequest, which answers from the store.
 #pragma once
 
 #include <windows.h>
@@ -15,14 +16,11 @@ class Win32PointListView : public PointListView {
 public:
     explicit Win32PointListView(HWND list) : list_(list) {}
 
-    int rowCount() override;
-    PointRecord* rowRecord(int row) override;
-    void insertRow(PointRecord* record, bool selected, bool focused) override;
-    void setCellText(int row, int column, const std::string& text) override;
-    int insertRowShowing(PointRecord* record, bool selected, bool focused, const CellTexts& texts) override;
-    void reserveRows(int count) override;
-    void deleteRow(int row) override;
-    void deleteAllRows() override;
+    void show(const PointStore* store, const CellTexts* texts) override;
+    void rowsAdded(std::size_t first, std::size_t count) override;
+    void rowChanged(std::size_t row) override;
+    void rowRemoved(std::size_t row) override;
+    void allRemoved() override;
     int firstSelected() override;
     void setSelected(int row, bool selected) override;
     void setFocused(int row) override;
@@ -35,18 +33,21 @@ public:
     // of its dialog): the columns are scaled with it.
     void dpiChanged(int dpi);
 
-    // Answers the list's request for a cell text, a WM_NOTIFY that the
-    // parent window received; false when the notification is not one.
-    bool answerTextRequest(const NMHDR* header);
+    // Answers the list's request to its owner, a WM_NOTIFY that the parent
+    // window received: true when it was one, with result the value the
+    // parent returns for it (DWLP_MSGRESULT of a dialog).
+    bool answerRequest(const NMHDR* header, LRESULT& result);
 
 private:
     void setState(int row, UINT state, UINT mask);
+    void takeRowCount(LPARAM flags);
+    void answerTextRequest(const NMHDR* header);
+    LRESULT findRow(const NMHDR* header);
 
     HWND list_;
+    const PointStore* store_ = nullptr;
     const CellTexts* texts_ = nullptr;
     int dpi_ = 96;  // the DPI the column widths are for
+    bool batching_ = false;
+    bool behind_ = false;  // the store has grown during the batch
 };
-
-// The record of a row, read through any list view handle; usable from a
-// worker thread (the request is served by the list's own thread).
-PointRecord* listRowRecord(HWND list, int row);

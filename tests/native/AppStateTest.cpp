@@ -136,12 +136,15 @@ TEST(PointList, DeleteAndClearGiveBackRecordsAndLeaveModified) {
     h.list.rows[1].selected = true;
     h.app.deleteSelected();
     ASSERT_EQ(h.list.rows.size(), 2u);
-    EXPECT_STREQ(h.list.rows[1].record->name, "C");
+    EXPECT_STREQ(h.list.record(1).name, "C");
     EXPECT_TRUE(h.app.modified());
 
-    h.list.rows.push_back({nullptr, {}, true, false});  // a row without a record
+    // A selected row the store does not hold: the list and the store keep
+    // the rows they have, and the selection goes.
+    h.list.rows.push_back({true, false});
     h.app.deleteSelected();
-    EXPECT_EQ(h.list.rows.size(), 2u);
+    EXPECT_EQ(h.points().size(), 2u);
+    EXPECT_EQ(h.list.firstSelected(), -1);
 
     h.app.clearAll();
     EXPECT_TRUE(h.list.rows.empty());
@@ -196,6 +199,17 @@ TEST(PointEditing, AppendAddsOnOkAndDropsTheRecordOnCancel) {
     EXPECT_TRUE(h.app.modified());
 }
 
+TEST(PointEditing, AppendWithoutRoomSaysSoAndChangesNothing) {
+    AppHarness h(Model::Korvel);
+    AppStateTestAccess::points(h.app).setRowLimit(0);
+    h.dialogs.answers.push_back({true, [](PointRecord& p) { p.setName("P1"); }});
+    h.app.command(kIdAppend);
+    EXPECT_TRUE(h.list.rows.empty());
+    EXPECT_FALSE(h.app.modified());
+    ASSERT_EQ(h.boxes.texts(), (Cells{"text48"}));
+    EXPECT_EQ(h.boxes.shown[0].caption, "Error");
+}
+
 TEST(PointEditing, EditRewritesOnlyTheSelectedRowOnOk) {
     AppHarness h(Model::Korvel);
     h.app.command(kIdEdit);  // no rows: no dialog
@@ -210,7 +224,7 @@ TEST(PointEditing, EditRewritesOnlyTheSelectedRowOnOk) {
     h.dialogs.answers.push_back({false, nullptr});
     h.app.command(kIdEdit);
     EXPECT_EQ(h.list.cells(0), (Cells{"A", "", "1.000", "1.000", "1.000"}));
-    h.list.rows[0].record->n = 7;
+    AppStateTestAccess::points(h.app).replace(0, AppHarness::point("A", 7, 1, 1));
 
     h.dialogs.answers.push_back({true, [](PointRecord& p) { p.e = 5; }});
     h.app.command(kIdEdit);

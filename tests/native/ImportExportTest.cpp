@@ -102,6 +102,49 @@ TEST(Import, EveryLineBecomesARowAfterTheOldOnes) {
     EXPECT_EQ(h.list.rows.size(), 5u);
 }
 
+TEST(Import, AnEmptyFileLeavesTheSelectionWhereItWas) {
+    for (Model model : {Model::Korvel, Model::Tassin}) {
+        FileHarness h(model);
+        for (const char* name : {"A", "B", "C"}) h.app.appendRow(h.point(name, 0, 0, 0));
+        h.list.setSelected(2, false);
+        h.list.setSelected(0, true);
+        h.write("empty.pts", "");
+        h.importAs("empty.pts", 2);  // OK at the question: the list was modified
+        EXPECT_EQ(h.boxes.texts(), (Cells{"text18"}));
+        ASSERT_EQ(h.list.rows.size(), 3u);
+        EXPECT_TRUE(h.list.rows[0].selected);
+        EXPECT_FALSE(h.list.rows[1].selected || h.list.rows[2].selected);
+        EXPECT_TRUE(h.list.rows[2].focused);  // the focus stays too
+        EXPECT_FALSE(h.app.modified());
+    }
+}
+
+TEST(Import, AStoreWithoutRoomKeepsTheRowsItHasAndSaysSo) {
+    for (Model model : {Model::Korvel, Model::Tassin}) {
+        FileHarness h(model);
+        h.app.appendRow(h.point("OLD", 0, 0, 0));
+        std::string lines;
+        for (int i = 0; i < 1000; ++i) lines += "P" + std::to_string(i) + ",1,2,3,M\r\n";
+        h.write("many.pts", lines);
+        AppStateTestAccess::points(h.app).setRowLimit(301);
+        h.importAs("many.pts", 2);
+        ASSERT_EQ(h.boxes.texts(), (Cells{"text18", "text48"}));
+        EXPECT_EQ(h.boxes.shown[1].caption, "Error");
+        EXPECT_EQ(h.boxes.shown[1].icon, BoxIcon::Error);
+        // The rows that found room are there, the last of them selected.
+        ASSERT_EQ(h.list.rows.size(), 301u);
+        EXPECT_EQ(h.list.cells(300)[0], "P299");
+        EXPECT_EQ(h.list.firstSelected(), 300);
+        EXPECT_TRUE(h.app.modified());
+
+        // With room again the program goes on as before.
+        AppStateTestAccess::points(h.app).setRowLimit(PointStore::kMaxRows);
+        h.importAs("many.pts", 2);
+        EXPECT_EQ(h.list.rows.size(), 1301u);
+        EXPECT_FALSE(h.app.modified());
+    }
+}
+
 TEST(Import, LongLinesArriveInPiecesOf1023) {
     FileHarness h(Model::Tassin);
     h.write("long.svf", std::string(1500, 'x') + "\r\n" + std::string(1023, 'y') + "\n");

@@ -184,6 +184,7 @@ TEST_F(KorvelWorkerTest, SendThreePoints) {
                                                      "Sending Tag 0002,Total 0003",
                                                      "Sending Tag 0003,Total 0003"}));
     EXPECT_EQ(host.rowCountCalls, 1);
+    EXPECT_EQ(host.sent, (std::vector<int>{0, 1, 2}));
     // Each frame waits 200 ms; frames 2 and 3 wait for the acknowledgement
     // of the one before.
     EXPECT_GE(port.writeTimes[1] - port.writeTimes[0], 200);
@@ -212,6 +213,7 @@ TEST_F(KorvelWorkerTest, CancelDuringTheFramePauseWritesNothingMore) {
     runKorvelSend(port, host);
     EXPECT_EQ(port.written(), kHandshake);
     EXPECT_EQ(port.callsAfterStop, 0);
+    EXPECT_TRUE(host.sent.empty());
     EXPECT_TRUE(hostEnds().empty());
 }
 
@@ -239,6 +241,7 @@ TEST_F(KorvelWorkerTest, FailingFrameWriteEndsTheSend) {
     port.failWriteAt = 3;
     runKorvelSend(port, host);
     EXPECT_EQ(port.writes.size(), 2u);
+    EXPECT_EQ(host.sent, std::vector<int>{0});  // the failed frame did not go out
     EXPECT_EQ(world.events.back(), "failedPlatform");
     EXPECT_EQ(port.callsAfterEnd, 0);
     EXPECT_FALSE(port.closed);

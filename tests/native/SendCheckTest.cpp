@@ -9,32 +9,37 @@
 
 #include "fakes/Points.h"
 #include "points/PointRecord.h"
+#include "points/PointStore.h"
 
 namespace {
 
+// Points gathered first, then checked as the rows of a store.
 struct List {
     std::vector<std::unique_ptr<PointRecord>> owned;
-    std::vector<const PointRecord*> rows;
 
     PointRecord& add(double n, double e = 0, double z = 0, const char* name = "P", const char* mark = "") {
         owned.push_back(std::make_unique<PointRecord>());
         PointRecord& p = *owned.back();
         fillPoint(p, name, mark, n, e, z);
-        rows.push_back(&p);
         return p;
+    }
+    SendRefusal check(Model model) const {
+        PointStore store;
+        for (const auto& p : owned) store.append(*p);
+        return checkSend(model, store);
     }
 };
 
 TEST(SendCheckTest, KorvelRefusesMoreThan9999PointsAsAWhole) {
     List list;
     for (int i = 0; i < 9999; ++i) list.add(i);
-    EXPECT_FALSE(checkSend(Model::Korvel, list.rows).refused());
+    EXPECT_FALSE(list.check(Model::Korvel).refused());
     list.add(1);
-    const SendRefusal r = checkSend(Model::Korvel, list.rows);
+    const SendRefusal r = list.check(Model::Korvel);
     EXPECT_EQ(r.reason, SendRefusal::Reason::TooManyPoints);
     EXPECT_EQ(r.limit, 9999);
     // The Tassin total is only informative and may be cut.
-    EXPECT_FALSE(checkSend(Model::Tassin, list.rows).refused());
+    EXPECT_FALSE(list.check(Model::Tassin).refused());
 }
 
 TEST(SendCheckTest, NamesTheFirstRowThatCannotTravel) {
@@ -62,7 +67,7 @@ TEST(SendCheckTest, NamesTheFirstRowThatCannotTravel) {
             PointRecord& p = list.add(1, 2, 3);
             (coordinate == 0 ? p.n : coordinate == 1 ? p.e : p.z) = c.value;
             list.add(c.value, c.value, c.value);
-            const SendRefusal r = checkSend(c.model, list.rows);
+            const SendRefusal r = list.check(c.model);
             EXPECT_EQ(r.refused(), c.refused) << c.value << " coordinate " << coordinate;
             if (c.refused) {
                 EXPECT_EQ(r.reason, SendRefusal::Reason::PointDoesNotFit);
@@ -75,9 +80,9 @@ TEST(SendCheckTest, NamesTheFirstRowThatCannotTravel) {
 TEST(SendCheckTest, LongNamesAndMarksAreCutNotRefused) {
     List list;
     list.add(1, 2, 3, "NINECHARS", "THIRTEENCHARS");
-    EXPECT_FALSE(checkSend(Model::Korvel, list.rows).refused());
-    EXPECT_FALSE(checkSend(Model::Tassin, list.rows).refused());
-    EXPECT_FALSE(checkSend(Model::Korvel, {}).refused());
+    EXPECT_FALSE(list.check(Model::Korvel).refused());
+    EXPECT_FALSE(list.check(Model::Tassin).refused());
+    EXPECT_FALSE(List().check(Model::Korvel).refused());
 }
 
 }  // namespace

@@ -161,7 +161,7 @@ TEST(TassinLinkTest, MarksKeepThreeCharactersAndZeroPadding) {
     }
 }
 
-TEST(TassinLinkTest, NamesLoseTrailingSpacesInTheRecordToo) {
+TEST(TassinLinkTest, NamesLoseTrailingSpacesInTheFrameAndThenInTheRecord) {
     struct Case {
         const char* name;
         const char* bytes;
@@ -179,7 +179,14 @@ TEST(TassinLinkTest, NamesLoseTrailingSpacesInTheRecordToo) {
         TassinOutFrame f{};
         encodeTassinRecord(p, 1, f);
         EXPECT_EQ(field(f, 6, 7), c.bytes) << '"' << c.name << '"';
+        EXPECT_STREQ(p.name, c.name) << "encoding only reads the record";
+        // What the point keeps after the send, and a second trim changes nothing.
+        EXPECT_EQ(trimTassinName(p), std::string(c.name) != c.after) << '"' << c.name << '"';
         EXPECT_STREQ(p.name, c.after);
+        EXPECT_FALSE(trimTassinName(p));
+        TassinOutFrame again{};
+        encodeTassinRecord(p, 1, again);
+        EXPECT_EQ(again, f);
     }
 }
 

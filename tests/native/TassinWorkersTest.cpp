@@ -96,7 +96,10 @@ TEST_F(TassinWorkerTest, OnePointSendReadsTheAnswerAtOnce) {
     EXPECT_EQ(port.writes[0].size(), 57u);
     EXPECT_EQ(fake::hex(port.writes[0].data(), 17), "A0 37 20 20 20 31 50 31 00 00 00 00 00 41 42 43 00");
     EXPECT_EQ(world.now, port.writeTimes[0]);  // no wait for the answer
-    EXPECT_STREQ(host.rows[0]->name, "P1");     // the record keeps its trimmed name
+    // The worker only reads the record; it tells which rows went out, and
+    // the window trims their names once the send is over.
+    EXPECT_STREQ(host.rows[0]->name, "P1  ");
+    EXPECT_EQ(host.sent, std::vector<int>{0});
     EXPECT_EQ(world.events, (std::vector<std::string>{"title:Wait SyncData", "title:Sending Tag 0001,Total 0001",
                                                       "write:" + fake::hex(port.writes[0]), "close", "finished"}));
 }
@@ -110,6 +113,7 @@ TEST_F(TassinWorkerTest, SecondFrameWaitsForThreeAnswerBytes) {
     EXPECT_GE(port.writeTimes[0], 200);
     EXPECT_GE(port.writeTimes[1], port.releaseTimes.back() + 200);
     EXPECT_EQ(host.titles.back(), "Sending Tag 0002,Total 0002");
+    EXPECT_EQ(host.sent, (std::vector<int>{0, 1}));
     EXPECT_EQ(world.events.back(), "finished");
 }
 
@@ -161,6 +165,7 @@ TEST_F(TassinWorkerTest, SendFailuresEndWithThePlatformError) {
         p.failWriteAt = writeAt;
         runTassinSend(p, h);
         EXPECT_EQ(w.events.back(), "failedPlatform") << writeAt;
+        EXPECT_EQ(h.sent.size(), static_cast<std::size_t>(writeAt - 1)) << writeAt;
         EXPECT_EQ(p.callsAfterEnd, 0) << writeAt;
         EXPECT_FALSE(p.closed);
     }

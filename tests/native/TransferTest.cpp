@@ -91,6 +91,68 @@ TEST(Transfer, WorkerFailuresShowTheirCauseThenTheWarning) {
     }
 }
 
+TEST(Transfer, APointWithoutRoomStopsTheReceiveOnceAndKeepsTheList) {
+    for (Model model : {Model::Korvel, Model::Tassin}) {
+        TransferHarness h(model);
+        h.givePort();
+        h.app.command(kIdRecv);
+        h.app.pointArrived(h.point("P1", 1, 2, 3));
+        AppStateTestAccess::points(h.app).setRowLimit(1);
+        h.app.pointArrived(h.point("P2", 1, 2, 3));
+        // The worker stops before the user is told, then the cancel sequence.
+        EXPECT_EQ(h.link.stops, 1);
+        EXPECT_EQ(h.boxTexts(), (std::vector<std::string>{"text48", "text16"}));
+        EXPECT_EQ(h.app.mode(), LinkMode::Idle);
+        EXPECT_EQ(h.closes, 1);
+        // Points that were on their way already find no room, and no new box.
+        h.app.pointArrived(h.point("P3", 1, 2, 3));
+        EXPECT_EQ(h.boxes.shown.size(), 2u);
+        ASSERT_EQ(h.list.rows.size(), 1u);
+        EXPECT_STREQ(h.list.record(0).name, "P1");
+        EXPECT_EQ(h.app.modified(), model == Model::Korvel);
+
+        // The next receive tells again.
+        h.givePort();
+        h.app.command(kIdRecv);
+        h.app.pointArrived(h.point("P4", 1, 2, 3));
+        EXPECT_EQ(h.boxes.shown.size(), 4u);
+    }
+}
+
+TEST(Transfer, TassinSendsLeaveTheSentPointsWithTrimmedNames) {
+    struct Case {
+        Model model;
+        bool cancel;
+        int sent;
+        std::vector<std::string> names;
+    } cases[] = {
+        {Model::Tassin, false, 4, {"A", "B", "C", " D"}},
+        {Model::Tassin, true, 2, {"A", "B", "C  ", " D  "}},
+        {Model::Tassin, true, 0, {"A  ", "B", "C  ", " D  "}},
+        {Model::Korvel, false, 4, {"A  ", "B", "C  ", " D  "}},
+    };
+    for (const Case& c : cases) {
+        TransferHarness h(c.model);
+        for (const char* name : {"A  ", "B", "C  ", " D  "}) h.app.appendRow(h.point(name, 1, 2, 3));
+        h.givePort();
+        h.app.command(kIdSend);
+        h.link.rowsSent = c.sent;
+        if (c.cancel)
+            h.app.command(kIdSend);
+        else
+            h.app.transferFinished();
+        std::vector<std::string> names;
+        for (const PointRecord& p : h.points()) names.push_back(p.name);
+        EXPECT_EQ(names, c.names) << c.sent;
+        // The list redraws the rows whose names changed.
+        std::vector<int> changed;
+        for (int row = 0; row < c.sent && c.model == Model::Tassin; ++row)
+            if (row != 1) changed.push_back(row);
+        EXPECT_EQ(h.list.changed, changed) << c.sent;
+        EXPECT_EQ(h.link.rowsSent, 0);
+    }
+}
+
 TEST(Transfer, WorkerThatCannotStartEndsLikeAFailedOpen) {
     TransferHarness h;
     h.givePort();

@@ -129,7 +129,7 @@ TEST(WorkerFailure, NoMemoryOnTheWorkerShowsTheCauseThenTheWarningAndKeepsThePoi
         RecordAllocationFails fails(1);
         h.link.worker();
     }
-    for (auto& point : host.points) h.app.pointArrived(point.release());
+    for (auto& point : host.points) h.app.pointArrived(*point);
     ASSERT_EQ(world.events.back(), "failedInternally:no-memory");
     EXPECT_FALSE(line.closed);
     h.app.transferFailed(0, "Not enough memory.");

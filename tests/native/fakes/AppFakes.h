@@ -2,6 +2,8 @@
 // fixture that attaches an AppState of either model to them.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <deque>
@@ -21,30 +23,32 @@
 #include "link/WorkerHost.h"
 #include "points/PointListView.h"
 #include "points/PointRecord.h"
+#include "points/PointStore.h"
 
 struct FakeRow {
-    PointRecord* record = nullptr;
-    std::string cells[5];
     bool selected = false;
     bool focused = false;
 };
 
+// A list view as a virtual list control is one: it keeps a row's selected
+// and focused states, follows the store's notifications (inside a batch only
+// at its end), and makes a row's cells from the store when they are asked for.
 class FakeListView : public PointListView {
 public:
-    ~FakeListView() override {
-        // The window's end gives back what its rows still own.
-        for (FakeRow& row : rows) delete row.record;
+    void show(const PointStore* shown, const CellTexts* cellTexts) override {
+        store = shown;
+        texts = cellTexts;
+        rows.assign(store ? store->size() : 0, FakeRow{});
     }
-    int rowCount() override { return static_cast<int>(rows.size()); }
-    PointRecord* rowRecord(int row) override { return rows.at(row).record; }
-    void insertRow(PointRecord* record, bool selected, bool focused) override {
-        if (focused)
-            for (FakeRow& row : rows) row.focused = false;
-        rows.push_back({record, {}, selected, focused});
+    void rowsAdded(std::size_t first, std::size_t count) override {
+        ++additions;
+        if (batches > 0) return;
+        if (first != rows.size()) ADD_FAILURE() << "rows added at " << first << " to a list of " << rows.size();
+        rows.resize(first + count);
     }
-    void setCellText(int row, int column, const std::string& text) override { rows.at(row).cells[column] = text; }
-    void deleteRow(int row) override { rows.erase(rows.begin() + row); }
-    void deleteAllRows() override { rows.clear(); }
+    void rowChanged(std::size_t row) override { changed.push_back(static_cast<int>(row)); }
+    void rowRemoved(std::size_t row) override { rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(row)); }
+    void allRemoved() override { rows.clear(); }
     int firstSelected() override {
         ++searches;
         for (std::size_t i = 0; i < rows.size(); ++i)
@@ -56,20 +60,39 @@ public:
         for (FakeRow& r : rows) r.focused = false;
         rows.at(row).focused = true;
     }
-    void ensureVisible(int row, bool partialOk) override { visible.push_back({row, partialOk}); }
+    void ensureVisible(int row, bool partialOk) override {
+        if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) ADD_FAILURE() << "no row " << row << " to show";
+        visible.push_back({row, partialOk});
+    }
     void setColumns(const std::string (&h)[5], const int (&w)[5]) override {
         headers.assign(h, h + 5);
         widths.assign(w, w + 5);
     }
     void beginBatch() override { ++batches; }
-    void endBatch() override { --batches; }
+    void endBatch() override {
+        --batches;
+        rows.resize(store ? store->size() : 0);
+    }
 
-    std::vector<std::string> cells(int row) const { return {rows.at(row).cells, rows.at(row).cells + 5}; }
+    // The record a row shows, and its cells as the list asks for them.
+    const PointRecord& record(int row) const {
+        rows.at(row);  // the list must know the row
+        return store->at(static_cast<std::size_t>(row));
+    }
+    std::vector<std::string> cells(int row) const {
+        std::vector<std::string> out;
+        for (int column = 0; column < 5; ++column) out.push_back(texts->text(record(row), column));
+        return out;
+    }
 
+    const PointStore* store = nullptr;
+    const CellTexts* texts = nullptr;
     std::vector<FakeRow> rows;
     std::vector<std::string> headers;
     std::vector<int> widths;
     std::vector<std::pair<int, bool>> visible;
+    std::vector<int> changed;
+    int additions = 0;
     int searches = 0;
     int batches = 0;
 };
@@ -181,7 +204,8 @@ public:
     void deliverPoint(PointRecord* point) override { delete point; }
     void finished() override {}
     int rowCount() override { return 0; }
-    PointRecord* rowRecord(int) override { return nullptr; }
+    const PointRecord* rowRecord(int) override { return nullptr; }
+    void rowSent(int) override {}
     void failedPlatform() override {}
     void failedProtocol(int) override {}
     void failedInternally(WorkerFault) noexcept override {}
@@ -209,8 +233,14 @@ public:
     void releaseWorker() override { running = false; }
     WorkerHost& workerHost() override { return *host; }
     std::string lastErrorText() override { return "system reason"; }
+    int takeRowsSent() override {
+        int sent = rowsSent;
+        rowsSent = 0;
+        return sent;
+    }
 
     std::unique_ptr<BytePort> nextPort;
+    int rowsSent = 0;  // what the worker of a test has sent
     IdleWorkerHost idleHost;
     WorkerHost* host = &idleHost;
     std::vector<std::string> opened;
@@ -235,9 +265,14 @@ struct AppHarness {
     Platform platform{texts, boxes, window, list, dialogs, files, link};
     AppState app;  // declared last: it may still use the fakes when it ends
 
-    PointRecord* point(const char* name, double n, double e, double z, const char* mark = "") {
-        auto* p = new PointRecord;
-        fillPoint(*p, name, mark, n, e, z);
-        return p;
+    static PointRecord point(const char* name, double n, double e, double z, const char* mark = "") {
+        return makePoint(name, mark, n, e, z);
     }
+    const PointStore& points() const { return app.points(); }
+};
+
+// The store of an AppState, for tests that make it refuse to grow.
+class AppStateTestAccess {
+public:
+    static PointStore& points(AppState& app) { return app.points_; }
 };

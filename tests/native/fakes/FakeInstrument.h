@@ -244,10 +244,11 @@ public:
         ++rowCountCalls;
         return static_cast<int>(rows.size());
     }
-    PointRecord* rowRecord(int row) override {
+    const PointRecord* rowRecord(int row) override {
         return row >= 0 && row < static_cast<int>(rows.size()) ? rows[static_cast<std::size_t>(row)].get()
                                                                 : nullptr;
     }
+    void rowSent(int row) override { sent.push_back(row); }
     void failedPlatform() override { world_.events.push_back("failedPlatform"); }
     void failedProtocol(int textId) override {
         world_.events.push_back("failedProtocol:" + std::to_string(textId));
@@ -272,6 +273,7 @@ public:
     std::vector<std::pair<int, int>> progressFigures;  // (done, total) in order
     std::vector<std::unique_ptr<PointRecord>> points;
     std::vector<std::unique_ptr<PointRecord>> rows;
+    std::vector<int> sent;  // rows whose frames went out, as the worker told
     int rowCountCalls = 0;
 
 private:

@@ -38,7 +38,7 @@ void RealtimeHost::deliverPoint(PointRecord* point) {
     changed_.notify_all();
 }
 
-PointRecord* RealtimeHost::rowRecord(int row) {
+const PointRecord* RealtimeHost::rowRecord(int row) {
     return row >= 0 && row < rowCount() ? rows[static_cast<std::size_t>(row)].get() : nullptr;
 }
 

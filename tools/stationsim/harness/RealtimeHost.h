@@ -27,7 +27,8 @@ public:
     void deliverPoint(PointRecord* point) override;
     void finished() override { end("finished"); }
     int rowCount() override { return static_cast<int>(rows.size()); }
-    PointRecord* rowRecord(int row) override;
+    const PointRecord* rowRecord(int row) override;
+    void rowSent(int) override {}
     void failedPlatform() override { end("failedPlatform"); }
     void failedProtocol(int textId) override { end("failedProtocol:" + std::to_string(textId)); }
     void failedInternally(WorkerFault) noexcept override {

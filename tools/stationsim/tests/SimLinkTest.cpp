@@ -99,7 +99,7 @@ TEST_F(SimLinkTest, TassinSend) {
     startSim({"--model", "tassin", "--direction", "from-pc", "--out", sim.file("out")});
     runTassinSend(port, host);
     EXPECT_EQ(host.ending(), "finished");
-    EXPECT_STREQ(host.rows[0]->name, "P1");
+    EXPECT_STREQ(host.rows[0]->name, "P1  ");  // the worker only reads; the instrument gets "P1"
     EXPECT_EQ(sim.waitExit(kExitMs), 0) << simLog();
     EXPECT_EQ(readWholeFile(sim.file("out")),
               "P1,ABC,1234.500,-0.250,0.000\n"
