@@ -412,6 +412,12 @@ class App(Window):
     def deselect(self, row=-1):
         self._call('lv_select', id=ID_LIST, row=row, selected=False, focused=False, visible=False)
 
+    def paint(self, row):
+        """Scrolls the row wholly into view and repaints the list; returns the
+        seconds the scroll and the repaint took and the top row afterwards."""
+        f = self._call('lv_paint', id=ID_LIST, row=row)
+        return int(f[0]) / 1e6, int(f[1]) / 1e6, int(f[2])
+
     def wait_rows(self, count, timeout=BOX_TIMEOUT):
         wait_until(lambda: self.row_count() == count, timeout, '%d rows' % count)
 

@@ -204,6 +204,11 @@ std::string lvSelect(const Request& r) {
     return "ok";
 }
 
+std::string lvPaint(const Request& r) {
+    ListPaint paint = listScrollAndPaint(listOf(r), static_cast<int>(r.number("row")));
+    return Reply().num(paint.scrollUs).num(paint.paintUs).num(paint.topIndex).line();
+}
+
 std::string cbItems(const Request& r) {
     auto items = comboItems(target(r));
     Reply reply;
@@ -258,6 +263,7 @@ const std::map<std::string, Handler>& handlers() {
         {"send", send},         {"register", registerMessage},
         {"sync", sync},         {"lv_count", lvCount},  {"lv_rows", lvRows},
         {"lv_columns", lvColumns}, {"lv_state", lvState}, {"lv_select", lvSelect},
+        {"lv_paint", lvPaint},
         {"cb_items", cbItems},  {"cb_sel", cbSel},      {"cb_choose", cbChoose},
         {"box", box},           {"fd_name", fdName},    {"fd_types", fdTypes},
         {"fd_type", fdType},

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace e2e {
 
@@ -37,29 +38,49 @@ std::vector<std::vector<std::wstring>> listRows(HWND list, int first, int count)
     if (count == 0 || columns == 0) return rows;
     // One item structure and one text buffer per column, written and read
     // back once per row: the calls into the other process cost the most.
+    // LVM_GETITEM asks for the texts, as it does of a virtual list, whose
+    // owner keeps them (a virtual list does not take LVM_GETITEMTEXT).
     const size_t cells = static_cast<size_t>(columns);
     const size_t textsOffset = cells * sizeof(LVITEMW);
     RemoteBuffer remote(list, textsOffset + cells * kCellChars * sizeof(wchar_t));
     std::vector<LVITEMW> items(cells);
     for (size_t column = 0; column < cells; ++column) {
         items[column] = LVITEMW{};
+        items[column].mask = LVIF_TEXT;
         items[column].iSubItem = static_cast<int>(column);
         items[column].pszText = reinterpret_cast<LPWSTR>(remote.address(textsOffset + column * kCellChars * sizeof(wchar_t)));
         items[column].cchTextMax = static_cast<int>(kCellChars);
     }
     std::vector<wchar_t> texts(cells * kCellChars);
-    std::vector<size_t> lengths(cells);
+    // The items, then empty texts: a cell the list has no text for reads as
+    // empty.
+    std::vector<char> block(textsOffset + texts.size() * sizeof(wchar_t), 0);
     rows.reserve(static_cast<size_t>(count));
     for (int row = first; row < first + count; ++row) {
-        remote.write(0, items.data(), textsOffset);
+        for (LVITEMW& item : items) item.iItem = row;
+        std::memcpy(block.data(), items.data(), textsOffset);
+        std::fill(block.begin() + static_cast<std::ptrdiff_t>(textsOffset), block.end(), 0);
+        remote.write(0, block.data(), block.size());
         for (size_t column = 0; column < cells; ++column) {
-            lengths[column] = static_cast<size_t>(sendOrThrow(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                                                              remote.address(column * sizeof(LVITEMW))));
+            if (!sendOrThrow(list, LVM_GETITEMW, 0, remote.address(column * sizeof(LVITEMW))))
+                throw DriverError("LVM_GETITEMW failed");
         }
-        remote.read(textsOffset, texts.data(), texts.size() * sizeof(wchar_t));
+        remote.read(0, block.data(), block.size());
+        std::memcpy(texts.data(), block.data() + textsOffset, texts.size() * sizeof(wchar_t));
         std::vector<std::wstring> rowTexts;
-        for (size_t column = 0; column < cells; ++column)
-            rowTexts.emplace_back(&texts[column * kCellChars], std::min(lengths[column], kCellChars - 1));
+        for (size_t column = 0; column < cells; ++column) {
+            // The control may answer with a pointer to its own text.
+            LVITEMW answered;
+            std::memcpy(&answered, block.data() + column * sizeof(LVITEMW), sizeof answered);
+            if (answered.pszText != items[column].pszText) {
+                rowTexts.push_back(answered.pszText ? remote.readWideAt(reinterpret_cast<LPARAM>(answered.pszText),
+                                                                        kCellChars - 1)
+                                                    : std::wstring());
+                continue;
+            }
+            const wchar_t* text = &texts[column * kCellChars];
+            rowTexts.emplace_back(text, std::find(text, text + kCellChars - 1, L'\0') - text);
+        }
         rows.push_back(rowTexts);
     }
     return rows;
@@ -114,6 +135,24 @@ void listSetState(HWND list, int row, bool selected, bool focused, bool ensureVi
     if (!sendOrThrow(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), remote.address()))
         throw DriverError("LVM_SETITEMSTATE failed");
     if (ensureVisible && row >= 0) sendOrThrow(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+ListPaint listScrollAndPaint(HWND list, int row) {
+    LARGE_INTEGER frequency, start, scrolled, painted;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    sendOrThrow(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    QueryPerformanceCounter(&scrolled);
+    // The whole client area, painted before the call returns.
+    if (!RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW))
+        throw DriverError("RedrawWindow failed");
+    QueryPerformanceCounter(&painted);
+    auto us = [&](const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+        return (to.QuadPart - from.QuadPart) * 1000000 / frequency.QuadPart;
+    };
+    ListPaint paint{us(start, scrolled), us(scrolled, painted), 0};
+    paint.topIndex = static_cast<int>(sendOrThrow(list, LVM_GETTOPINDEX, 0, 0));
+    return paint;
 }
 
 bool listSync(HWND list, DWORD timeoutMs) {

@@ -32,6 +32,15 @@ ListState listState(HWND list);
 // optionally scrolls it into view, as a click on the row would.
 void listSetState(HWND list, int row, bool selected, bool focused, bool ensureVisible);
 
+// Scrolls a row into view (wholly) and has the list repaint all it shows
+// at once; the microseconds each took, as seen from this process.
+struct ListPaint {
+    long long scrollUs;
+    long long paintUs;
+    int topIndex;  // the top row afterwards
+};
+ListPaint listScrollAndPaint(HWND list, int row);
+
 // Posts a marker message to the list and waits until the list has handled it.
 // Posted messages of one thread are handled in order, so on return everything
 // posted to the list's thread before has been handled too. Returns false on

@@ -45,4 +45,18 @@ std::wstring RemoteBuffer::readWide(size_t offset, size_t count) const {
     return text;
 }
 
+std::wstring RemoteBuffer::readWideAt(LPARAM address, size_t maxChars) const {
+    // One character at a time: the text may end just before memory that
+    // cannot be read.
+    std::wstring text;
+    const wchar_t* at = reinterpret_cast<const wchar_t*>(address);
+    for (wchar_t c = 0; text.size() < maxChars; text += c) {
+        SIZE_T done = 0;
+        if (!ReadProcessMemory(process_, at + text.size(), &c, sizeof c, &done) || done != sizeof c)
+            throw DriverError("cannot read the window's process memory");
+        if (c == L'\0') break;
+    }
+    return text;
+}
+
 }  // namespace e2e

@@ -1,6 +1,6 @@
 // A block of memory inside the process that owns a window.
 //
-// Common-control messages such as LVM_GETITEMTEXTW carry pointers that the
+// Common-control messages such as LVM_GETITEMW carry pointers that the
 // window system does not copy between processes, so the structures and text
 // buffers they point at must live in the control's own process.
 #pragma once
@@ -26,6 +26,9 @@ public:
     void read(size_t offset, void* data, size_t size) const;
     // count wide characters from offset.
     std::wstring readWide(size_t offset, size_t count) const;
+    // A NUL-terminated wide text of at most maxChars characters elsewhere in
+    // the same process (a control may point at its own copy of a text).
+    std::wstring readWideAt(LPARAM address, size_t maxChars) const;
 
 private:
     HANDLE process_ = nullptr;
