@@ -286,6 +286,22 @@ class Formats(FileCase):
                                  '北1,200.2500,100.5000,3.0000,树木'.encode('gbk') + b'\r\n')
 
 
+class EmptyFile(FileCase):
+    def test_an_empty_file_leaves_rows_and_selection_as_they_were(self):
+        empty = self.write('empty.pts', b'')
+        for program in PROGRAMS:
+            with self.subTest(program=program):
+                app = self.launch(program)
+                self.append(app, name='A')
+                self.append(app, name='B')
+                app.select(0)
+                rows, selection = app.rows(), app.selection()
+                self.import_file(app, empty, 2, question=IDOK)
+                self.assertEqual(app.rows(), rows)
+                self.assertEqual(app.selection(), selection)
+                self.assert_modified(app, False)
+
+
 class Dialogs(FileCase):
     def test_dialogs_list_the_five_types_in_the_users_language(self):
         for lang in ('en', 'zh'):
