@@ -3,13 +3,18 @@
 #include <algorithm>
 #include <climits>
 #include <exception>
+#include <memory>
 #include <new>
 
 const std::size_t PointStore::kMaxRows = INT_MAX;
 
+void PointStore::ChunkFree::operator()(PointRecord* room) const { ::operator delete(room); }
+
 PointStore::PointStore() : limit_(kMaxRows) {}
 
-PointStore::~PointStore() = default;
+PointStore::~PointStore() {
+    for (std::size_t row = 0; row < size_; ++row) slot(row)->~PointRecord();
+}
 
 // One more chunk at the end. The table of chunks grows first, so that the
 // chunk, once made, is certain to find its place.
@@ -19,7 +24,7 @@ bool PointStore::addChunk() {
     } catch (const std::exception&) {
         return false;
     }
-    Chunk chunk(new (std::nothrow) PointRecord[kChunkRows]);
+    Chunk chunk(static_cast<PointRecord*>(::operator new(kChunkRows * sizeof(PointRecord), std::nothrow)));
     if (!chunk) return false;
     chunks_.push_back(std::move(chunk));
     return true;
@@ -41,7 +46,7 @@ std::size_t PointStore::append(const PointRecord* points, std::size_t count) {
         if (size_ == chunks_.size() * kChunkRows && !addChunk()) break;
         // As many as fit into the chunk that holds the next row.
         std::size_t room = std::min({kChunkRows - size_ % kChunkRows, limit_ - size_, count - added});
-        std::copy(points + added, points + added + room, &slot(size_));
+        std::uninitialized_copy(points + added, points + added + room, slot(size_));
         size_ += room;
         added += room;
     }
@@ -52,7 +57,7 @@ std::size_t PointStore::append(const PointRecord* points, std::size_t count) {
 
 bool PointStore::replace(std::size_t row, const PointRecord& point) {
     if (row >= size_) return false;
-    slot(row) = point;
+    *slot(row) = point;
     for (PointStoreObserver* observer : observers_) observer->rowChanged(row);
     return true;
 }
@@ -68,18 +73,19 @@ bool PointStore::remove(std::size_t row) {
         std::copy(chunk + r % kChunkRows + 1, chunk + rowsHere, chunk + r % kChunkRows);
         r = c * kChunkRows + rowsHere - 1;
         if (r + 1 < size_) {
-            chunk[kChunkRows - 1] = chunks_[c + 1][0];
+            chunk[kChunkRows - 1] = *chunks_[c + 1].get();
             ++r;
         }
     }
     --size_;
-    slot(size_) = PointRecord();
+    slot(size_)->~PointRecord();
     releaseSpareChunks();
     for (PointStoreObserver* observer : observers_) observer->rowRemoved(row);
     return true;
 }
 
 void PointStore::clear() {
+    for (std::size_t row = 0; row < size_; ++row) slot(row)->~PointRecord();
     std::vector<Chunk>().swap(chunks_);
     size_ = 0;
     for (PointStoreObserver* observer : observers_) observer->allRemoved();

@@ -1,12 +1,14 @@
 // The one owner of the program's points: every PointRecord the program holds
 // is a row of this store, rows in the order in which they were added.
 //
-// Rows are kept by value in chunks of kChunkRows records. The store grows a
-// chunk at a time and never moves the rows it already holds: a million
-// points cost no copy of a million records while they come, no moment with
-// twice their memory, and no single large block to be found in a 32-bit
-// address space. Row numbers are 0-based; a row's number changes only when
-// a row before it is removed.
+// Rows are kept by value in chunks of room for kChunkRows records. The store
+// grows a chunk at a time and never moves the rows it already holds: a
+// million points cost no copy of a million records while they come, no
+// moment with twice their memory, and no single large block to be found in
+// a 32-bit address space. A record is made in its chunk only when its row
+// comes, so the part of the last chunk that no row uses yet is memory the
+// system need not give. Row numbers are 0-based; a row's number changes
+// only when a row before it is removed.
 //
 // Growth can fail, when no memory can be had or the row limit is reached.
 // An append then adds what fits, says how much that was, and leaves every
@@ -86,7 +88,7 @@ public:
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
     // The record of a row; row < size().
-    const PointRecord& at(std::size_t row) const { return chunks_[row / kChunkRows][row % kChunkRows]; }
+    const PointRecord& at(std::size_t row) const { return chunks_[row / kChunkRows].get()[row % kChunkRows]; }
     const_iterator begin() const { return const_iterator(this, 0); }
     const_iterator end() const { return const_iterator(this, size_); }
 
@@ -116,9 +118,13 @@ public:
     void removeObserver(PointStoreObserver& observer);
 
 private:
-    using Chunk = std::unique_ptr<PointRecord[]>;
+    // Room for kChunkRows records; the store makes and ends the records.
+    struct ChunkFree {
+        void operator()(PointRecord* room) const;
+    };
+    using Chunk = std::unique_ptr<PointRecord, ChunkFree>;
 
-    PointRecord& slot(std::size_t row) { return chunks_[row / kChunkRows][row % kChunkRows]; }
+    PointRecord* slot(std::size_t row) { return chunks_[row / kChunkRows].get() + row % kChunkRows; }
     bool addChunk();
     void releaseSpareChunks();
 
