@@ -1,8 +1,9 @@
 // One survey point: name, attribute code (mark) and the three coordinates.
 //
-// Records are made with new by whoever produces a point (a receive, Import,
-// Append) and belong to that producer until they enter the point list; from
-// then on the list row owns the record and destroys it with its row.
+// Every point the program holds is a row of the point store, which keeps
+// its own copy of the record (points/PointStore.h). Records elsewhere are
+// values on their way in or out: a point being read, typed or edited, or a
+// received one in the message that carries it to the main window.
 #pragma once
 
 #include <string_view>
