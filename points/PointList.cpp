@@ -143,7 +143,8 @@ void AppState::endRowBatch() {
 }
 
 // The selected row goes from the store and so from the list. It loses its
-// selection first, so no other row can inherit it.
+// selection first, so that the search ends even for a selected row that the
+// store does not hold.
 void AppState::deleteSelected() {
     PointListView& list = platform_->list;
     for (int row = list.firstSelected(); row >= 0; row = list.firstSelected()) {
