@@ -1,23 +1,10 @@
-// The main window's controls other than the point list, addressed by id.
+// The main window's controls other than the point list, addressed by id
+// (kId..., resources/resource.h).
 #pragma once
 
 #include <string>
 
-enum ControlId {
-    kIdClose = 1,
-    kIdCancelKey = 2,
-    kIdImport = 3,
-    kIdExport = 4,
-    kIdRecv = 5,
-    kIdSend = 6,
-    kIdList = 1000,
-    kIdAppend = 1002,
-    kIdDelete = 1003,
-    kIdEdit = 1004,
-    kIdClearAll = 1005,
-    kIdPortBox = 1006,
-    kIdAbout = 1008,
-};
+#include "resources/resource.h"
 
 class MainWindowView {
 public:

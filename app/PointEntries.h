@@ -1,4 +1,5 @@
-// The five entry fields of the point dialog, addressed by control id.
+// The five entry fields of the point dialog, addressed by control id
+// (kEntry..., resources/resource.h).
 //
 // Entries hold narrow text in the platform's code page. Reading never gives
 // more than maxChars characters: a longer entry is cut, as the platform's
@@ -9,13 +10,7 @@
 
 #include <string>
 
-enum PointEntryId {
-    kEntryName = 1003,
-    kEntryMark = 1004,
-    kEntryN = 1005,
-    kEntryE = 1006,
-    kEntryZ = 1007,
-};
+#include "resources/resource.h"
 
 class PointEntries {
 public:

@@ -3,6 +3,7 @@
 
 #include "files/ExchangeFormat.h"
 #include "points/PointText.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -14,13 +15,16 @@ bool finiteCoordinates(const PointRecord& point) {
 }
 
 const FormatInfo kFormats[] = {
-    {ExchangeFormat::Ruvo, 22, "*.ruvo", ".ruvo", false, parsePointLine, formatPointLine, pointTextCanHold},
-    {ExchangeFormat::TopCom, 23, "*.pts", ".pts", false, readTopComLine, writeTopComLine, finiteCoordinates},
-    {ExchangeFormat::SV300, 24, "*.svf", ".svf", true, readSV300Line, writeSV300Line, finiteCoordinates},
-    {ExchangeFormat::GuangZhouKass, 25, "*.dat", ".dat", true, readGuangZhouKassLine, writeGuangZhouKassLine,
+    {ExchangeFormat::Ruvo, kTextFormatRuvo, "*.ruvo", ".ruvo", false, parsePointLine, formatPointLine,
+     pointTextCanHold},
+    {ExchangeFormat::TopCom, kTextFormatTopCom, "*.pts", ".pts", false, readTopComLine, writeTopComLine,
      finiteCoordinates},
-    {ExchangeFormat::SouthKass, 26, "*.dat", ".dat", false, readSouthKassLine, writeSouthKassLine,
+    {ExchangeFormat::SV300, kTextFormatSV300, "*.svf", ".svf", true, readSV300Line, writeSV300Line,
      finiteCoordinates},
+    {ExchangeFormat::GuangZhouKass, kTextFormatGuangZhouKass, "*.dat", ".dat", true, readGuangZhouKassLine,
+     writeGuangZhouKassLine, finiteCoordinates},
+    {ExchangeFormat::SouthKass, kTextFormatSouthKass, "*.dat", ".dat", false, readSouthKassLine,
+     writeSouthKassLine, finiteCoordinates},
 };
 
 }  // namespace

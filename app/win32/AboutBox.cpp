@@ -1,6 +1,6 @@
 #include "app/win32/AboutBox.h"
 
-#include "resource.h"
+#include "resources/resource.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "link/win32/Win32LinkPlatform.h"
 #include "points/PointRecord.h"
 #include "points/win32/Win32PointListView.h"
-#include "resource.h"
+#include "resources/resource.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0

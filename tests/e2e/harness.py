@@ -33,6 +33,7 @@ import atexit
 import collections
 import fcntl
 import os
+import re
 import sys
 import tempfile
 import time
@@ -47,23 +48,49 @@ from e2e_driver import Driver, HarnessError, WaitTimeout, decode_text  # noqa: E
 PROGRAMS = ('korvellink', 'tassinlink')
 DIALOG_CLASS = '#32770'
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE_DIR = os.path.dirname(os.path.dirname(HERE))
+
 # Standard dialog ids.
 IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
+
+
+def read_resource_ids(path):
+    """The #defines of the programs' id header: {name: number or string}."""
+    ids = {}
+    with open(path, encoding='utf-8') as f:
+        for line in f:
+            m = re.match(r'#define\s+(\w+)\s+(\d+|"[^"]*")', line)
+            if m:
+                value = m.group(2)
+                ids[m.group(1)] = value[1:-1] if value.startswith('"') else int(value)
+    return ids
+
+
+# Every id of the programs, from their one home.
+IDS = read_resource_ids(os.path.join(SOURCE_DIR, 'resources', 'resource.h'))
 # The main window's controls.
-ID_CLOSE = 1
-ID_IMPORT = 3
-ID_EXPORT = 4
-ID_RECV = 5
-ID_SEND = 6
-ID_LIST = 1000
-ID_APPEND = 1002
-ID_DELETE = 1003
-ID_EDIT = 1004
-ID_CLEAR_ALL = 1005
-ID_PORT_BOX = 1006
-ID_ABOUT = 1008
+ID_CLOSE = IDS['IDC_CLOSE']
+ID_IMPORT = IDS['IDC_IMPORT']
+ID_EXPORT = IDS['IDC_EXPORT']
+ID_RECV = IDS['IDC_RECV']
+ID_SEND = IDS['IDC_SEND']
+ID_LIST = IDS['IDC_LIST']
+ID_APPEND = IDS['IDC_APPEND']
+ID_DELETE = IDS['IDC_DELETE']
+ID_EDIT = IDS['IDC_EDIT']
+ID_CLEAR_ALL = IDS['IDC_CLEARALL']
+ID_PORT_BOX = IDS['IDC_PORT']
+ID_ABOUT = IDS['IDC_ABOUT']
 MAIN_BUTTONS = (ID_CLOSE, ID_IMPORT, ID_EXPORT, ID_RECV, ID_SEND, ID_APPEND, ID_DELETE, ID_EDIT,
                 ID_CLEAR_ALL, ID_ABOUT)
+# The point dialog's entries.
+ENTRY_NAME = IDS['IDC_POINT_NAME']
+ENTRY_MARK = IDS['IDC_POINT_MARK']
+ENTRY_N = IDS['IDC_POINT_N']
+ENTRY_E = IDS['IDC_POINT_E']
+ENTRY_Z = IDS['IDC_POINT_Z']
+POINT_ENTRIES = (ENTRY_NAME, ENTRY_MARK, ENTRY_N, ENTRY_E, ENTRY_Z)
 
 WM_CLOSE = 0x0010
 WM_DEVICECHANGE = 0x0219
@@ -76,9 +103,6 @@ ID_MESSAGE_TEXT = 0xFFFF
 WINDOW_TIMEOUT = 30.0   # a program's main window (generous: 2 cores, parallel tests)
 BOX_TIMEOUT = 10.0      # a box or dialog after a command
 EXIT_TIMEOUT = 15.0     # a program's exit after Close
-
-HERE = os.path.dirname(os.path.abspath(__file__))
-SOURCE_DIR = os.path.dirname(os.path.dirname(HERE))
 
 
 def bin_dir():

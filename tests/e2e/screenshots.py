@@ -27,12 +27,12 @@ BOXES = (('about', ID_ABOUT), ('import', ID_IMPORT), ('export', ID_EXPORT))
 
 # The point dialog's entries (name, mark, N, E, Z), filled so that each
 # entry's text tells which row it is on.
-POINT_ENTRIES = ((1003, 'NAME'), (1004, 'MARK'), (1005, 'N=4567.890'), (1006, 'E=1234.560'), (1007, 'Z=78.900'))
+POINT_ENTRIES = tuple(zip(harness.POINT_ENTRIES, ('NAME', 'MARK', 'N=4567.890', 'E=1234.560', 'Z=78.900')))
 POINT_CAPTIONS = {'en': 'Tag Detial', 'zh': '测点数据'}
 # A long point: a 9-character name, a 13-character mark and coordinates of
 # seven digits before the point.
-WIDE_POINT = ((1003, 'STN-12345'), (1004, 'BOUNDARY-WALL'), (1005, '-1234567.890'), (1006, '-7654321.098'),
-              (1007, '-1234567.890'))
+WIDE_POINT = tuple(zip(harness.POINT_ENTRIES,
+                       ('STN-12345', 'BOUNDARY-WALL', '-1234567.890', '-7654321.098', '-1234567.890')))
 
 
 def capture(run, window, path):

@@ -179,7 +179,7 @@ class FileCase(harness.E2ETestCase):
         """Adds a point through Append, which marks the list modified."""
         app.click(ID_APPEND)
         dialog = app.wait_box(caption='Tag Detial')
-        for control, value in ((1003, name), (1004, 'M'), (1005, n), (1006, e), (1007, z)):
+        for control, value in zip(harness.POINT_ENTRIES, (name, 'M', n, e, z)):
             dialog.set_text(control, value)
         dialog.press(IDOK)
         dialog.wait_gone()

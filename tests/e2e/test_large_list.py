@@ -14,7 +14,7 @@ from harness import ID_DELETE, ID_EDIT, ID_IMPORT, IDOK, PROGRAMS  # noqa: E402
 
 COUNT = 100000
 TOPCOM = 2
-NAME_ENTRY, MARK_ENTRY = 1003, 1004
+NAME_ENTRY, MARK_ENTRY = harness.ENTRY_NAME, harness.ENTRY_MARK
 
 
 def line(i):

@@ -14,7 +14,7 @@ BUTTONS = {'en': ('OK', 'Cancel'), 'zh': ('确定', '取消')}
 # Label texts in screen order, top to bottom.
 LABELS = {'en': ['Name', 'Mark', 'E:', 'N:', 'Z:'], 'zh': ['点号：', '点属性：', 'E:', 'N：', 'Z：']}
 
-ENTRY = {'name': 1003, 'mark': 1004, 'n': 1005, 'e': 1006, 'z': 1007}
+ENTRY = dict(zip(('name', 'mark', 'n', 'e', 'z'), harness.POINT_ENTRIES))
 SCREEN_ORDER = ('name', 'mark', 'e', 'n', 'z')
 
 # The message of each number-check step and of the empty name.

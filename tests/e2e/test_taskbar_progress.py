@@ -55,11 +55,11 @@ class TaskbarProgress(TransferTestCase):
                     if missing:
                         self.disable_taskbar_library(program)
                     app = self.session.launch(program)
-                    app.post(app.register_message('TaskbarButtonCreated'))
+                    app.post(app.register_message(harness.IDS['MESSAGE_NAME_TASKBAR_BUTTON']))
                     app.sync()
                     self.receive_and_send(app)
                     # Announced again, as after a restart of the shell.
-                    app.post(app.register_message('TaskbarButtonCreated'))
+                    app.post(app.register_message(harness.IDS['MESSAGE_NAME_TASKBAR_BUTTON']))
                     app.sync()
                     self.assertTrue(app.alive())
                     app.click(harness.ID_CLOSE)

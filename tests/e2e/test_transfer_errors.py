@@ -203,8 +203,8 @@ class TransferErrors(TransferTestCase):
         box = app.wait_box(caption='Warning')
         # A late failure report and a late end report, as a worker stopped
         # just after sending them would leave them.
-        app.post(app.register_message('RUVO_FAIL'), 13, 0)
-        app.post(app.register_message('RUVO_HEAD'))
+        app.post(app.register_message(harness.IDS['MESSAGE_NAME_FAIL']), harness.IDS['IDS_FRAME_HEAD_ERROR'], 0)
+        app.post(app.register_message(harness.IDS['MESSAGE_NAME_HEAD']))
         app.click(ID_RECV)
         app.sync()
         self.assertEqual(app.other_windows(), [box.hwnd])
