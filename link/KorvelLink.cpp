@@ -59,12 +59,9 @@ KorvelReply korvelFrameReply(const KorvelFrame& frame) {
     return reply;
 }
 
-std::string korvelReceiveTitle(const std::string& pattern, const std::string& order, const KorvelFrame& frame) {
-    std::size_t first = order == "1234" ? 1 : 5;
-    std::size_t second = first == 1 ? 5 : 1;
+std::string korvelReceiveTitle(const std::string& pattern, const KorvelFrame& frame) {
     std::vector<TextValue> values;
-    for (std::size_t start : {first, second})
-        for (std::size_t i = start; i < start + 4; ++i) values.emplace_back(static_cast<char>(frame[i]));
+    for (std::size_t i = 1; i <= 8; ++i) values.emplace_back(static_cast<char>(frame[i]));
     return fillText(pattern, values);
 }
 

@@ -48,10 +48,10 @@ void parseKorvelFrame(const KorvelFrame& frame, PointRecord& point);
 KorvelReply korvelFrameReply(const KorvelFrame& frame);
 
 // The progress title of a received frame: the template of text 14 filled
-// with the frame's two counters. Each language's sentence names them in its
-// own order, which text 47 gives: "1234" puts bytes 1 to 4 (the point's
-// number) first, anything else bytes 5 to 8 (the total) first.
-std::string korvelReceiveTitle(const std::string& pattern, const std::string& order, const KorvelFrame& frame);
+// with the frame's bytes 1 to 8 as they came, the four of the point's
+// number, then the four of the total (a language that names the total first
+// takes them by number, "%5$c").
+std::string korvelReceiveTitle(const std::string& pattern, const KorvelFrame& frame);
 
 // How far a receive has come by a received frame's counters: the point's
 // number of the total. A point's number never exceeds the total, so the

@@ -66,7 +66,7 @@ void runKorvelReceive(BytePort& port, WorkerHost& host) {
         auto point = std::make_unique<PointRecord>();
         parseKorvelFrame(frame, *point);
         host.deliverPoint(point.release());
-        host.setTitle(korvelReceiveTitle(host.text(kTextKorvelProgress), host.text(kTextKorvelProgressOrder), frame));
+        host.setTitle(korvelReceiveTitle(host.text(kTextKorvelProgress), frame));
         const KorvelProgress progress = korvelReceiveProgress(frame);
         host.progress(progress.done, progress.total);
         const KorvelReply reply = korvelFrameReply(frame);

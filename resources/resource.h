@@ -49,7 +49,7 @@
 #define IDS_OPENING_PORT 11
 #define IDS_WAIT_SYNC 12
 #define IDS_FRAME_HEAD_ERROR 13
-#define IDS_KORVEL_PROGRESS 14       // 8 %c: the frame's counters, point number then total
+#define IDS_KORVEL_PROGRESS 14       // 8 %c: the frame's counters, the point's number then the total
 #define IDS_SEND_PROGRESS 15         // %d point, %d total
 #define IDS_CANCELLED 16
 #define IDS_UNSAVED_QUESTION 18
@@ -74,7 +74,6 @@
 #define IDS_POINT_DOES_NOT_FIT 44    // %d row, %s name, %s format name
 #define IDS_TOO_MANY_POINTS 45       // %d limit, %d rows
 #define IDS_POINT_CANNOT_TRAVEL 46   // %d row, %s name
-#define IDS_KORVEL_PROGRESS_ORDER 47 // which counter text 14 names first
 #define IDS_NO_ROOM_FOR_POINTS 48    // %d points the list keeps
 
 // ---- Registered window messages --------------------------------------------
@@ -152,7 +151,6 @@ enum TextId {
     kTextPointDoesNotFit = IDS_POINT_DOES_NOT_FIT,
     kTextTooManyPoints = IDS_TOO_MANY_POINTS,
     kTextPointCannotTravel = IDS_POINT_CANNOT_TRAVEL,
-    kTextKorvelProgressOrder = IDS_KORVEL_PROGRESS_ORDER,
     kTextNoRoomForPoints = IDS_NO_ROOM_FOR_POINTS,
 };
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fakes/FakeInstrument.h"
-#include "app/TextFill.h"
+#include "fakes/ResourceTexts.h"
 
 namespace {
 
@@ -76,29 +76,12 @@ TEST(KorvelLinkTest, ControlMessages) {
 TEST(KorvelLinkTest, ReceiveTitleNamesTheCountersInTheLanguagesOrder) {
     // English names the point's number first, Chinese the total first.
     const KorvelFrame frame = frameOf("00020005", kP1Text);
-    EXPECT_EQ(korvelReceiveTitle(fake::englishText(kTextKorvelProgress), "1234", frame),
+    EXPECT_EQ(korvelReceiveTitle(rc::ProgramTexts("Korvel").text(kTextKorvelProgress), frame),
               "Crurent Proc No. 0002, Total 0005 Points");
-    EXPECT_EQ(korvelReceiveTitle("%c%c%c%c|%c%c%c%c", "5678", frameOf("12345678", kP1Text)), "5678|1234");
-    EXPECT_EQ(korvelReceiveTitle("%c%c%c%c|%c%c%c%c", "", frameOf("12345678", kP1Text)), "5678|1234");
-}
-
-TEST(TextFillTest, Conversions) {
-    struct Case {
-        const char* pattern;
-        std::vector<TextValue> values;
-        const char* expected;
-    } cases[] = {
-        {"Sending Tag %04d,Total %04d", {1, 3}, "Sending Tag 0001,Total 0003"},
-        {"Sending Tag %04d,Total %04d", {12345, 9999}, "Sending Tag 12345,Total 9999"},
-        {"processing  tag No.%d", {3}, "processing  tag No.3"},
-        {"%4d|%-d|%05d", {5, -42}, "   5|%-d|-0042"},  // "%-d" is not served: kept, takes no value
-        {"%c%c and %s", {'a', 'b', "text"}, "ab and text"},
-        {"100%% %d%%", {7}, "100% 7%"},
-        {"%d %d", {1}, "1 %d"},             // no value left: kept as text
-        {"%x %n %d", {4}, "%x %n 4"},       // unknown conversions: kept as text
-        {"tail %", {1}, "tail %"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(fillText(c.pattern, c.values), c.expected) << c.pattern;
+    EXPECT_EQ(korvelReceiveTitle(rc::ProgramTexts("Korvel", rc::Language::Chinese).text(kTextKorvelProgress), frame),
+              "当前处理：共0005点，第0002点");
+    // The counters as they came, whatever they hold.
+    EXPECT_EQ(korvelReceiveTitle("%5$c%6$c%7$c%8$c|%1$c%c%c%c", frameOf("12 4?678", kP1Text)), "?678|12 4");
 }
 
 }  // namespace

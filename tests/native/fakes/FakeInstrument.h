@@ -199,7 +199,6 @@ inline std::string englishText(int id) {
     case kTextWaitSync: return "Wait SyncData";
     case kTextFrameHeadError: return "Frame Head error";
     case kTextKorvelProgress: return "Crurent Proc No. %c%c%c%c, Total %c%c%c%c Points";
-    case kTextKorvelProgressOrder: return "1234";
     case kTextSendProgress: return "Sending Tag %04d,Total %04d";
     case kTextTassinProgress: return "processing  tag No.%d";
     default: return "";

@@ -64,7 +64,7 @@ TEST_F(SimLinkTest, KorvelReceive) {
     const auto titles = host.titles();
     ASSERT_EQ(titles.size(), 6u);
     EXPECT_EQ(titles[0], "Wait SyncData");
-    EXPECT_EQ(titles[3], "Crurent Proc No. 0005, Total 0003 Points");
+    EXPECT_EQ(titles[3], "Crurent Proc No. 0003, Total 0005 Points");
     EXPECT_EQ(sim.waitExit(kExitMs), 0) << simLog();
     const std::string dump = readWholeFile(sim.file("dump"));
     EXPECT_EQ(dump.substr(0, 9 + 30), "01 53 0D\n02 30 30 30 31 30 30 30 35 0D\n");
