@@ -6,15 +6,14 @@
 #include "app/MainWindowView.h"
 #include "app/MessageBoxes.h"
 #include "app/TextTable.h"
+#include "app/families/InstrumentFamily.h"
 #include "files/FileFilter.h"
 #include "link/BytePort.h"
 #include "link/LinkPlatform.h"
 #include "points/PointListView.h"
 #include "points/PointRecord.h"
 
-const char* modelName(Model model) { return model == Model::Korvel ? "Korvel" : "Tassin"; }
-
-AppState::AppState(Model model) : model_(model) {}
+AppState::AppState(const InstrumentFamily& family) : family_(family), rowTexts_(makeRowTexts(family)) {}
 
 AppState::~AppState() { detach(); }
 
@@ -71,7 +70,7 @@ bool AppState::command(int id) {
 // the instrument's later points would find none either. The user hears of
 // it once, and the points already in the list stay.
 void AppState::pointArrived(const PointRecord& point) {
-    bool added = model_ == Model::Korvel ? appendRow(point) : insertFrameRow(point);
+    bool added = addArrivedRow(point);
     if (added || roomReported_) return;
     roomReported_ = true;
     // Only a receive still running is stopped; one that is ending ends its

@@ -12,22 +12,27 @@
 #include "points/PointStore.h"
 
 class PointRecord;
+class CellTexts;
 class BytePort;
 struct FormatInfo;
 
 enum class LinkMode { Idle = 0, Receiving = 1, Sending = 2 };
 
-// Which instrument family this program serves.
-enum class Model { Korvel, Tassin };
+struct InstrumentFamily;
 
 class AppState {
 public:
-    explicit AppState(Model model);
+    // What happens to the list when a row comes by one of the two roads.
+    struct RowRoad;
+
+    // family: the instrument family the program serves
+    // (app/families/InstrumentFamily.h); it outlives the AppState.
+    explicit AppState(const InstrumentFamily& family);
     ~AppState();
     AppState(const AppState&) = delete;
     AppState& operator=(const AppState&) = delete;
 
-    Model model() const { return model_; }
+    const InstrumentFamily& family() const { return family_; }
     LinkMode mode() const { return mode_; }
     bool modified() const { return modified_; }
     bool transferRunning() const { return port_ != nullptr; }
@@ -88,12 +93,16 @@ private:
     bool exportableList(const FormatInfo& format);
     std::string text(int id) const;
     void showPointsIn(PointListView& list);
+    static std::unique_ptr<CellTexts> makeRowTexts(const InstrumentFamily& family);
+    bool addArrivedRow(const PointRecord& point);
+    bool addRow(const PointRecord& point, const RowRoad& road);
     std::size_t addRows(const PointRecord* points, std::size_t count);
-    void showNewLastRow(bool focus, bool partialOk);
+    void showNewLastRow(const RowRoad& road);
     void reportNoRoom();
     void keepSentNames();
 
-    Model model_;
+    const InstrumentFamily& family_;
+    std::unique_ptr<CellTexts> rowTexts_;  // the list's cells in the family's column order
     PointStore points_;
     Platform* platform_ = nullptr;
     bool modified_ = false;
@@ -114,9 +123,5 @@ private:
     // changes, and the end applies the final selection once.
     bool batching_ = false;
     int batchLastRow_ = -1;
-    bool batchFocus_ = false;
-    bool batchPartialOk_ = true;
+    const RowRoad* batchRoad_ = nullptr;
 };
-
-// The model's name as the texts carry it ("Korvel", "Tassin").
-const char* modelName(Model model);

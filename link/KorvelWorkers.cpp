@@ -6,6 +6,7 @@
 #include "link/KorvelLink.h"
 #include "link/PortWait.h"
 #include "app/TextFill.h"
+#include "points/PointText.h"
 
 namespace {
 
@@ -120,3 +121,5 @@ void runKorvelSend(BytePort& port, WorkerHost& host) {
     }
     finish(port, host);
 }
+
+const LinkProtocol kKorvelProtocol = {runKorvelReceive, runKorvelSend, {kKorvelMaxPoints, pointTextCanHold}, nullptr};

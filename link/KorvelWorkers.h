@@ -12,6 +12,8 @@
 // the list's rows.
 #pragma once
 
+#include "link/LinkProtocol.h"
+
 class BytePort;
 class WorkerHost;
 
@@ -22,3 +24,8 @@ void runKorvelReceive(BytePort& port, WorkerHost& host);
 // The PC sends the list: handshake, then one frame per row, each but the
 // last followed by a wait for the 3-byte acknowledgement.
 void runKorvelSend(BytePort& port, WorkerHost& host);
+
+// The Korvel side of the link: these workers, at most 9999 points a send
+// (the frame counters hold four digits), and coordinates that fit the
+// 12-character fields of the point text.
+extern const LinkProtocol kKorvelProtocol;

@@ -2,17 +2,22 @@
 // travel to the instrument faithfully? Sends never cut a coordinate, so a
 // list holding a point whose number the wire cannot carry is refused as a
 // whole, naming the first such row. Names and marks longer than the wire's
-// fields are cut by design and pass.
-//
-// Korvel: at most 9999 points (the frame counters hold four digits); every
-// coordinate must fit its 12-character field of the point text.
-// Tassin: every coordinate's "%.3f" text must fit the 13-byte field, and
-// must be a finite number.
+// fields are cut by design and pass. What a family's frames carry is its
+// SendLimits (link/LinkProtocol.h).
 #pragma once
 
-#include "app/AppState.h"
+#include <cstddef>
 
+class PointRecord;
 class PointStore;
+
+struct SendLimits {
+    // The most points one send carries (the frames count them); 0: any.
+    int maxPoints;
+    // True when the family's frames carry every coordinate of the point
+    // exactly.
+    bool (*canCarry)(const PointRecord& point);
+};
 
 struct SendRefusal {
     enum class Reason { None, TooManyPoints, PointDoesNotFit };
@@ -24,4 +29,4 @@ struct SendRefusal {
 };
 
 // points: the rows in list order.
-SendRefusal checkSend(Model model, const PointStore& points);
+SendRefusal checkSend(const SendLimits& limits, const PointStore& points);

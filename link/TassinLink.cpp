@@ -140,3 +140,11 @@ std::size_t tassinNumberTextLength(double value) {
     const int length = std::snprintf(nullptr, 0, "%.3f", value);
     return length < 0 ? 0 : static_cast<std::size_t>(length);
 }
+
+namespace {
+bool numberFits(double value) { return std::isfinite(value) && tassinNumberTextLength(value) <= kTassinNumberField; }
+}  // namespace
+
+bool tassinCanCarry(const PointRecord& point) {
+    return numberFits(point.n) && numberFits(point.e) && numberFits(point.z);
+}

@@ -64,3 +64,7 @@ bool trimTassinName(PointRecord& point);
 // The "%.3f" text of a coordinate as the frame carries it before the cut to
 // 13 bytes; a send refuses points whose text is longer than the field.
 std::size_t tassinNumberTextLength(double value);
+
+// True when the frame carries every coordinate of the point exactly: each
+// a finite number whose "%.3f" text fits the 13-byte field.
+bool tassinCanCarry(const PointRecord& point);

@@ -90,3 +90,5 @@ void runTassinSend(BytePort& port, WorkerHost& host) {
     }
     finish(port, host);
 }
+
+const LinkProtocol kTassinProtocol = {runTassinReceive, runTassinSend, {0, tassinCanCarry}, trimTassinName};

@@ -5,6 +5,8 @@
 // stop request by returning at once.
 #pragma once
 
+#include "link/LinkProtocol.h"
+
 class BytePort;
 class WorkerHost;
 
@@ -18,3 +20,8 @@ void runTassinReceive(BytePort& port, WorkerHost& host);
 // text 15 per frame; progress per answered frame. Trims trailing spaces
 // from the names of the records.
 void runTassinSend(BytePort& port, WorkerHost& host);
+
+// The Tassin side of the link: these workers, any number of points a send
+// (the frames' total is only informative), coordinates whose "%.3f" text
+// fits the 13-byte field, and sent names without their trailing spaces.
+extern const LinkProtocol kTassinProtocol;

@@ -1,13 +1,14 @@
-// Entry point of korvellink and tassinlink; RUVO_MODEL names the build's
-// instrument family.
+// Entry point of korvellink and tassinlink; RUVO_FAMILY names the entry of
+// the build's instrument family (app/families/FamilyTable.h).
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/AppState.h"
+#include "app/families/FamilyTable.h"
 #include "app/win32/MainWindow.h"
 
 namespace {
-AppState g_app(RUVO_MODEL);
+AppState g_app(RUVO_FAMILY);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

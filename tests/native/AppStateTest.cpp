@@ -9,10 +9,10 @@ namespace {
 using Cells = std::vector<std::string>;
 
 TEST(MainWindowStart, ColumnsFollowTheBuildsOrder) {
-    AppHarness korvel(Model::Korvel);
+    AppHarness korvel(kKorvelFamily);
     EXPECT_EQ(korvel.list.headers, (Cells{"text1", "text2", "text4", "text3", "text5"}));
     EXPECT_EQ(korvel.list.widths, (std::vector<int>{65, 65, 145, 145, 145}));
-    AppHarness tassin(Model::Tassin);
+    AppHarness tassin(kTassinFamily);
     EXPECT_EQ(tassin.list.headers, (Cells{"text1", "text2", "text3", "text4", "text5"}));
     // Opening leaves the template's caption and labels alone.
     EXPECT_EQ(korvel.window.caption, "template caption");
@@ -21,7 +21,7 @@ TEST(MainWindowStart, ColumnsFollowTheBuildsOrder) {
 }
 
 TEST(LinkMode, EnablesLabelsAndCaptionByMode) {
-    AppHarness h(Model::Korvel);
+    AppHarness h(kKorvelFamily);
     const int editing[] = {kIdAppend, kIdDelete, kIdEdit, kIdClearAll, kIdPortBox, kIdImport, kIdExport};
     struct Case {
         LinkMode mode;
@@ -50,7 +50,7 @@ TEST(LinkMode, EnablesLabelsAndCaptionByMode) {
 }
 
 TEST(PointList, RowTextsPutEachNumberUnderItsHeader) {
-    AppHarness korvel(Model::Korvel), tassin(Model::Tassin);
+    AppHarness korvel(kKorvelFamily), tassin(kTassinFamily);
     korvel.app.appendRow(korvel.point("P1", 1, 2, 3, "TREE"));
     tassin.app.appendRow(tassin.point("P1", 1, 2, 3, "TREE"));
     EXPECT_EQ(korvel.list.cells(0), (Cells{"P1", "TREE", "2.000", "1.000", "3.000"}));
@@ -61,7 +61,7 @@ TEST(PointList, RowTextsPutEachNumberUnderItsHeader) {
 }
 
 TEST(PointList, AppendRowSelectsFocusesAndShowsTheNewLastRow) {
-    AppHarness h(Model::Korvel);
+    AppHarness h(kKorvelFamily);
     h.app.appendRow(h.point("A", 0, 0, 0));
     ASSERT_EQ(h.list.rows.size(), 1u);
     EXPECT_TRUE(h.list.rows[0].selected && h.list.rows[0].focused);
@@ -75,7 +75,7 @@ TEST(PointList, AppendRowSelectsFocusesAndShowsTheNewLastRow) {
 }
 
 TEST(PointList, InsertFrameRowSelectsWithoutFocusAndLeavesModified) {
-    AppHarness h(Model::Tassin);
+    AppHarness h(kTassinFamily);
     h.app.appendRow(h.point("A", 0, 0, 0));
     h.app.clearAll();
     h.app.pointArrived(h.point("B", 1, 2, 3));  // the Tassin road
@@ -86,19 +86,19 @@ TEST(PointList, InsertFrameRowSelectsWithoutFocusAndLeavesModified) {
     EXPECT_EQ(h.list.visible.back(), std::make_pair(1, false));
     EXPECT_TRUE(h.app.modified());  // still the value the Append left
 
-    AppHarness fresh(Model::Tassin);
+    AppHarness fresh(kTassinFamily);
     fresh.app.pointArrived(fresh.point("B", 1, 2, 3));
     EXPECT_FALSE(fresh.app.modified());
 
-    AppHarness korvel(Model::Korvel);
+    AppHarness korvel(kKorvelFamily);
     korvel.app.pointArrived(korvel.point("B", 1, 2, 3));  // the Korvel road sets it
     EXPECT_TRUE(korvel.app.modified());
     EXPECT_TRUE(korvel.list.rows[0].focused);
 }
 
 TEST(PointList, BatchEndsInTheSameStateAsSingleRows) {
-    for (Model model : {Model::Korvel, Model::Tassin}) {
-        AppHarness single(model), batched(model);
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        AppHarness single(*family), batched(*family);
         for (AppHarness* h : {&single, &batched}) {
             h->app.appendRow(h->point("OLD", 0, 0, 0));
             h->list.searches = 0;
@@ -124,7 +124,7 @@ TEST(PointList, BatchEndsInTheSameStateAsSingleRows) {
 }
 
 TEST(PointList, DeleteAndClearGiveBackRecordsAndLeaveModified) {
-    AppHarness h(Model::Korvel);
+    AppHarness h(kKorvelFamily);
     h.app.deleteSelected();  // nothing selected, nothing happens
     h.app.clearAll();        // empty list
     EXPECT_TRUE(h.list.rows.empty());
@@ -152,7 +152,7 @@ TEST(PointList, DeleteAndClearGiveBackRecordsAndLeaveModified) {
 }
 
 TEST(Commands, DispatchOnTheControlIdAlone) {
-    AppHarness h(Model::Korvel);
+    AppHarness h(kKorvelFamily);
     EXPECT_TRUE(h.app.command(kIdClose));
     for (int id : {int(kIdCancelKey), int(kIdPortBox), 1007, 9999}) EXPECT_FALSE(h.app.command(id));
     EXPECT_EQ(h.window.caption, "template caption");
@@ -167,7 +167,7 @@ TEST(TransferEnd, ShowsTheEndTextByModeThenGoesIdle) {
         const char* text;
     } cases[] = {{LinkMode::Receiving, "text19"}, {LinkMode::Sending, "text20"}, {LinkMode::Idle, "text20"}};
     for (const Case& c : cases) {
-        AppHarness h(Model::Korvel);
+        AppHarness h(kKorvelFamily);
         h.app.setLinkMode(c.mode);
         h.app.transferFinished();
         ASSERT_EQ(h.boxes.shown.size(), 1u);
@@ -181,7 +181,7 @@ TEST(TransferEnd, ShowsTheEndTextByModeThenGoesIdle) {
 }
 
 TEST(PointEditing, AppendAddsOnOkAndDropsTheRecordOnCancel) {
-    AppHarness h(Model::Tassin);
+    AppHarness h(kTassinFamily);
     h.dialogs.answers.push_back({false, [](PointRecord& p) { p.setName("X"); }});
     h.app.command(kIdAppend);
     EXPECT_TRUE(h.list.rows.empty());
@@ -200,7 +200,7 @@ TEST(PointEditing, AppendAddsOnOkAndDropsTheRecordOnCancel) {
 }
 
 TEST(PointEditing, AppendWithoutRoomSaysSoAndChangesNothing) {
-    AppHarness h(Model::Korvel);
+    AppHarness h(kKorvelFamily);
     AppStateTestAccess::points(h.app).setRowLimit(0);
     h.dialogs.answers.push_back({true, [](PointRecord& p) { p.setName("P1"); }});
     h.app.command(kIdAppend);
@@ -211,7 +211,7 @@ TEST(PointEditing, AppendWithoutRoomSaysSoAndChangesNothing) {
 }
 
 TEST(PointEditing, EditRewritesOnlyTheSelectedRowOnOk) {
-    AppHarness h(Model::Korvel);
+    AppHarness h(kKorvelFamily);
     h.app.command(kIdEdit);  // no rows: no dialog
     EXPECT_EQ(h.dialogs.pointDialogs, 0);
 
@@ -232,7 +232,7 @@ TEST(PointEditing, EditRewritesOnlyTheSelectedRowOnOk) {
     EXPECT_EQ(h.list.cells(1), (Cells{"B", "", "2.000", "2.000", "2.000"}));
 
     // Edit leaves the modified flag as it found it.
-    AppHarness clean(Model::Korvel);
+    AppHarness clean(kKorvelFamily);
     clean.app.pointArrived(clean.point("A", 0, 0, 0));
     clean.app.command(kIdExport);  // no file chosen: nothing changes
     clean.list.rows[0].selected = true;

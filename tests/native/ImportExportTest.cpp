@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 using Cells = std::vector<std::string>;
 
 struct FileHarness : AppHarness {
-    explicit FileHarness(Model model = Model::Korvel) : AppHarness(model) {
+    explicit FileHarness(const InstrumentFamily& family = kKorvelFamily) : AppHarness(family) {
         static int made = 0;
         dir = fs::temp_directory_path() /
               ("ruvo-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
@@ -103,8 +103,8 @@ TEST(Import, EveryLineBecomesARowAfterTheOldOnes) {
 }
 
 TEST(Import, AnEmptyFileLeavesTheSelectionWhereItWas) {
-    for (Model model : {Model::Korvel, Model::Tassin}) {
-        FileHarness h(model);
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        FileHarness h(*family);
         for (const char* name : {"A", "B", "C"}) h.app.appendRow(h.point(name, 0, 0, 0));
         h.list.setSelected(2, false);
         h.list.setSelected(0, true);
@@ -120,8 +120,8 @@ TEST(Import, AnEmptyFileLeavesTheSelectionWhereItWas) {
 }
 
 TEST(Import, AStoreWithoutRoomKeepsTheRowsItHasAndSaysSo) {
-    for (Model model : {Model::Korvel, Model::Tassin}) {
-        FileHarness h(model);
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        FileHarness h(*family);
         h.app.appendRow(h.point("OLD", 0, 0, 0));
         std::string lines;
         for (int i = 0; i < 1000; ++i) lines += "P" + std::to_string(i) + ",1,2,3,M\r\n";
@@ -146,7 +146,7 @@ TEST(Import, AStoreWithoutRoomKeepsTheRowsItHasAndSaysSo) {
 }
 
 TEST(Import, LongLinesArriveInPiecesOf1023) {
-    FileHarness h(Model::Tassin);
+    FileHarness h(kTassinFamily);
     h.write("long.svf", std::string(1500, 'x') + "\r\n" + std::string(1023, 'y') + "\n");
     h.importAs("long.svf", 3);
     // 1023 x, 477 x with the LF, 1023 y, and the LF that did not fit.
@@ -315,12 +315,12 @@ TEST(ExportName, NamesBesideTheTargetAreShortAndDistinct) {
 
 TEST(Export, EachFormatReadsBackWhatItWrote) {
     for (int format = 1; format <= 5; ++format) {
-        for (Model model : {Model::Korvel, Model::Tassin}) {
-            FileHarness h(model);
+        for (const InstrumentFamily* family : instrumentFamilies()) {
+            FileHarness h(*family);
             h.app.appendRow(h.point("A1", 1234.5678, -12.3, 0, "M"));
             h.app.appendRow(h.point("B2", -0.25, 9999.125, 17.5, "WALL"));
             h.exportAs("round", format);
-            FileHarness back(model);
+            FileHarness back(*family);
             back.files.picks.push_back({true, h.path(std::string("round") + findFormat(format)->extension), format});
             back.app.importFile();
             ASSERT_EQ(back.list.rows.size(), 2u) << format;

@@ -42,7 +42,7 @@ public:
 };
 
 struct ListHarness {
-    explicit ListHarness(Model model) : app(model) { app.attach(platform); }
+    explicit ListHarness(const InstrumentFamily& family) : app(family) { app.attach(platform); }
 
     IdTextTable texts;
     RecordingBoxes boxes;
@@ -59,7 +59,7 @@ struct ListHarness {
 };
 
 TEST(ListStorage, TheListHearsOfARemovalOnceTheStoreHasMadeIt) {
-    ListHarness h(Model::Korvel);
+    ListHarness h(kKorvelFamily);
     for (const char* name : {"A", "B", "C"}) h.app.appendRow(h.point(name));
     h.app.deleteSelected();  // C, the last added
     h.app.clearAll();
@@ -68,8 +68,8 @@ TEST(ListStorage, TheListHearsOfARemovalOnceTheStoreHasMadeIt) {
 }
 
 TEST(ListStorage, APointTheStoreCannotTakeLeavesListAndSelectionAsTheyWere) {
-    for (Model model : {Model::Korvel, Model::Tassin}) {
-        ListHarness h(model);
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        ListHarness h(*family);
         h.app.appendRow(h.point("A"));
         h.store().setRowLimit(1);
         bool wasModified = h.app.modified();
@@ -92,7 +92,7 @@ TEST(ListStorage, APointTheStoreCannotTakeLeavesListAndSelectionAsTheyWere) {
 }
 
 TEST(ListStorage, ImportHandsItsRowsOverInBatches) {
-    ListHarness h(Model::Korvel);
+    ListHarness h(kKorvelFamily);
     namespace fs = std::filesystem;
     fs::path file = fs::temp_directory_path() / "ruvo-list-storage-batches.pts";
     {
@@ -111,7 +111,7 @@ TEST(ListStorage, ImportHandsItsRowsOverInBatches) {
 TEST(ListStorage, DeleteAndEditReachTheFirstMiddleAndLastRowOfALargeList) {
     constexpr int kRows = 100000;
     for (int target : {0, kRows / 2, kRows - 1}) {
-        ListHarness h(Model::Tassin);
+        ListHarness h(kTassinFamily);
         h.app.beginRowBatch();
         for (int i = 0; i < kRows; ++i) h.app.insertFrameRow(makePoint(("P" + std::to_string(i)).c_str(), "", i, 0, 0));
         h.app.endRowBatch();

@@ -20,7 +20,7 @@ private:
 };
 
 struct TransferHarness : AppHarness {
-    explicit TransferHarness(Model model = Model::Korvel) : AppHarness(model) {}
+    explicit TransferHarness(const InstrumentFamily& family = kKorvelFamily) : AppHarness(family) {}
     void givePort() { link.nextPort = std::make_unique<CountingPort>(&closes); }
     std::vector<std::string> boxTexts() const { return boxes.texts(); }
     int closes = 0;
@@ -92,8 +92,8 @@ TEST(Transfer, WorkerFailuresShowTheirCauseThenTheWarning) {
 }
 
 TEST(Transfer, APointWithoutRoomStopsTheReceiveOnceAndKeepsTheList) {
-    for (Model model : {Model::Korvel, Model::Tassin}) {
-        TransferHarness h(model);
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        TransferHarness h(*family);
         h.givePort();
         h.app.command(kIdRecv);
         h.app.pointArrived(h.point("P1", 1, 2, 3));
@@ -109,7 +109,7 @@ TEST(Transfer, APointWithoutRoomStopsTheReceiveOnceAndKeepsTheList) {
         EXPECT_EQ(h.boxes.shown.size(), 2u);
         ASSERT_EQ(h.list.rows.size(), 1u);
         EXPECT_STREQ(h.list.record(0).name, "P1");
-        EXPECT_EQ(h.app.modified(), model == Model::Korvel);
+        EXPECT_EQ(h.app.modified(), family->arrival == ArrivalRoad::AppendRow);
 
         // The next receive tells again.
         h.givePort();
@@ -121,18 +121,18 @@ TEST(Transfer, APointWithoutRoomStopsTheReceiveOnceAndKeepsTheList) {
 
 TEST(Transfer, TassinSendsLeaveTheSentPointsWithTrimmedNames) {
     struct Case {
-        Model model;
+        const InstrumentFamily* family;
         bool cancel;
         int sent;
         std::vector<std::string> names;
     } cases[] = {
-        {Model::Tassin, false, 4, {"A", "B", "C", " D"}},
-        {Model::Tassin, true, 2, {"A", "B", "C  ", " D  "}},
-        {Model::Tassin, true, 0, {"A  ", "B", "C  ", " D  "}},
-        {Model::Korvel, false, 4, {"A  ", "B", "C  ", " D  "}},
+        {&kTassinFamily, false, 4, {"A", "B", "C", " D"}},
+        {&kTassinFamily, true, 2, {"A", "B", "C  ", " D  "}},
+        {&kTassinFamily, true, 0, {"A  ", "B", "C  ", " D  "}},
+        {&kKorvelFamily, false, 4, {"A  ", "B", "C  ", " D  "}},
     };
     for (const Case& c : cases) {
-        TransferHarness h(c.model);
+        TransferHarness h(*c.family);
         for (const char* name : {"A  ", "B", "C  ", " D  "}) h.app.appendRow(h.point(name, 1, 2, 3));
         h.givePort();
         h.app.command(kIdSend);
@@ -146,7 +146,7 @@ TEST(Transfer, TassinSendsLeaveTheSentPointsWithTrimmedNames) {
         EXPECT_EQ(names, c.names) << c.sent;
         // The list redraws the rows whose names changed.
         std::vector<int> changed;
-        for (int row = 0; row < c.sent && c.model == Model::Tassin; ++row)
+        for (int row = 0; row < c.sent && c.family == &kTassinFamily; ++row)
             if (row != 1) changed.push_back(row);
         EXPECT_EQ(h.list.changed, changed) << c.sent;
         EXPECT_EQ(h.link.rowsSent, 0);
@@ -164,7 +164,7 @@ TEST(Transfer, WorkerThatCannotStartEndsLikeAFailedOpen) {
 }
 
 TEST(Transfer, SendOfAListTheInstrumentCannotTakeIsRefusedBeforeTheLineIsTouched) {
-    TransferHarness big(Model::Korvel);
+    TransferHarness big(kKorvelFamily);
     big.app.beginRowBatch();
     for (int i = 0; i < 10000; ++i) big.app.appendRow(big.point("P", i, 0, 0));
     big.app.endRowBatch();
@@ -175,8 +175,8 @@ TEST(Transfer, SendOfAListTheInstrumentCannotTakeIsRefusedBeforeTheLineIsTouched
     EXPECT_EQ(big.app.mode(), LinkMode::Idle);
     EXPECT_EQ(big.window.caption, "template caption");
 
-    for (Model model : {Model::Korvel, Model::Tassin}) {
-        TransferHarness h(model);
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        TransferHarness h(*family);
         h.app.appendRow(h.point("OK", 1, 2, 3));
         h.app.appendRow(h.point("FAR", 1e13, 2, 3));
         h.givePort();

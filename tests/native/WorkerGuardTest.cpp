@@ -115,7 +115,7 @@ TEST_F(WorkerGuardTest, OtherFaultsAreReportedAndAStoppedWorkerSaysNothing) {
 // The whole way: the receive started by Recv, its worker out of memory at
 // the second point, the report as the window hands it over.
 TEST(WorkerFailure, NoMemoryOnTheWorkerShowsTheCauseThenTheWarningAndKeepsThePoints) {
-    AppHarness h(Model::Korvel);
+    AppHarness h(kKorvelFamily);
     fake::World world;
     fake::FakeHost host(world);
     auto port = std::make_unique<fake::FakePort>(world);

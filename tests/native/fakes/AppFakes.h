@@ -1,5 +1,5 @@
 // Fakes of every platform service AppState uses, held in memory, and a
-// fixture that attaches an AppState of either model to them.
+// fixture that attaches an AppState of any instrument family to them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@
 #include "app/AppState.h"
 #include "app/Dialogs.h"
 #include "app/MainWindowView.h"
+#include "app/families/FamilyTable.h"
 #include "files/FileDialogs.h"
 #include "link/LinkPlatform.h"
 #include "link/WorkerHost.h"
@@ -251,9 +252,9 @@ public:
     int stops = 0;
 };
 
-// An AppState of the given model attached to fakes.
+// An AppState of the given family attached to fakes.
 struct AppHarness {
-    explicit AppHarness(Model model) : app(model) { app.attach(platform); }
+    explicit AppHarness(const InstrumentFamily& family) : app(family) { app.attach(platform); }
 
     IdTextTable texts;
     RecordingBoxes boxes;

@@ -1,17 +1,33 @@
 // The point-list operations of AppState: columns, adding, showing, deleting
 // and clearing rows. The store holds the rows' records; the list shows them
 // and keeps which row is selected and focused.
+#include <memory>
 #include <string>
 
 #include "app/AppState.h"
 #include "app/MessageBoxes.h"
 #include "app/TextFill.h"
 #include "app/TextTable.h"
+#include "app/families/InstrumentFamily.h"
 #include "points/NumberText.h"
 #include "points/PointListView.h"
 #include "points/PointRecord.h"
 
+// What happens to the list when a row comes by one of the two roads.
+struct AppState::RowRoad {
+    bool focus;      // the new row gets the focus
+    bool partialOk;  // a partly shown row counts as in view
+    bool modifies;   // the list counts as modified
+};
+
 namespace {
+
+constexpr AppState::RowRoad kAppendRoad{true, true, true};
+constexpr AppState::RowRoad kFrameRoad{false, false, false};
+
+const AppState::RowRoad& roadOf(ArrivalRoad road) {
+    return road == ArrivalRoad::AppendRow ? kAppendRoad : kFrameRoad;
+}
 
 // The "%.3f" text of a coordinate, the same on every platform.
 std::string threeDecimals(double value) {
@@ -19,31 +35,38 @@ std::string threeDecimals(double value) {
     return std::string(buffer, formatFixed(value, 3, buffer));
 }
 
-// The cells of a row: name, mark, then the coordinates in the build's column
-// order. Korvel lists show E before N, Tassin lists N before E; each number
-// stands under the header that names it.
+// The cells of a row in the family's column order.
 class RowTexts : public CellTexts {
 public:
-    explicit RowTexts(bool korvel) : korvel_(korvel) {}
+    explicit RowTexts(const InstrumentFamily& family) : family_(family) {}
     std::string text(const PointRecord& point, int column) const override {
-        switch (column) {
-        case 0: return point.name;
-        case 1: return point.mark;
-        case 2: return threeDecimals(korvel_ ? point.e : point.n);
-        case 3: return threeDecimals(korvel_ ? point.n : point.e);
-        case 4: return threeDecimals(point.z);
-        default: return std::string();
+        if (column < 0 || column >= 5) return std::string();
+        switch (family_.columns[column]) {
+        case ListColumn::Name: return point.name;
+        case ListColumn::Mark: return point.mark;
+        case ListColumn::N: return threeDecimals(point.n);
+        case ListColumn::E: return threeDecimals(point.e);
+        case ListColumn::Z: return threeDecimals(point.z);
         }
+        return std::string();
     }
 
 private:
-    bool korvel_;
+    const InstrumentFamily& family_;
 };
 
-const CellTexts& rowTexts(Model model) {
-    static const RowTexts korvel(true), tassin(false);
-    return model == Model::Korvel ? korvel : tassin;
+int headerTextOf(ListColumn column) {
+    switch (column) {
+    case ListColumn::Name: return kTextHeaderName;
+    case ListColumn::Mark: return kTextHeaderMark;
+    case ListColumn::N: return kTextHeaderN;
+    case ListColumn::E: return kTextHeaderE;
+    case ListColumn::Z: return kTextHeaderZ;
+    }
+    return 0;
 }
+
+int widthOf(ListColumn column) { return column == ListColumn::Name || column == ListColumn::Mark ? 65 : 145; }
 
 // With single selection at most one row is selected; the loop also copes
 // with a list that holds more.
@@ -53,20 +76,24 @@ void deselectAll(PointListView& list) {
 
 }  // namespace
 
+std::unique_ptr<CellTexts> AppState::makeRowTexts(const InstrumentFamily& family) {
+    return std::make_unique<RowTexts>(family);
+}
+
 void AppState::showPointsIn(PointListView& list) {
     points_.addObserver(list);
-    list.show(&points_, &rowTexts(model_));
+    list.show(&points_, rowTexts_.get());
 }
 
 void AppState::setupColumns() {
     clearAll();
-    bool korvel = model_ == Model::Korvel;
-    const std::string headers[5] = {
-        text(kTextHeaderName), text(kTextHeaderMark),
-        text(korvel ? kTextHeaderE : kTextHeaderN), text(korvel ? kTextHeaderN : kTextHeaderE),
-        text(kTextHeaderZ)};
-    static const int kWidths[5] = {65, 65, 145, 145, 145};
-    platform_->list.setColumns(headers, kWidths);
+    std::string headers[5];
+    int widths[5];
+    for (int i = 0; i < 5; ++i) {
+        headers[i] = text(headerTextOf(family_.columns[i]));
+        widths[i] = widthOf(family_.columns[i]);
+    }
+    platform_->list.setColumns(headers, widths);
 }
 
 // The row shows the record from now on (the list hears of it from the
@@ -79,45 +106,43 @@ void AppState::setRowTexts(const PointRecord& point, int row) {
 // The last row, just added, becomes the only selected row, focused where
 // the road focuses it, and is scrolled into view. Inside a batch only the
 // end of the batch does this, once, for the batch's last row.
-void AppState::showNewLastRow(bool focus, bool partialOk) {
+void AppState::showNewLastRow(const RowRoad& road) {
     int row = static_cast<int>(points_.size()) - 1;
     if (batching_) {
         batchLastRow_ = row;
-        batchFocus_ = focus;
-        batchPartialOk_ = partialOk;
+        batchRoad_ = &road;
         return;
     }
     PointListView& list = platform_->list;
     deselectAll(list);
     list.setSelected(row, true);
-    if (focus) list.setFocused(row);
-    list.ensureVisible(row, partialOk);
+    if (road.focus) list.setFocused(row);
+    list.ensureVisible(row, road.partialOk);
 }
 
-bool AppState::appendRow(const PointRecord& point) {
+bool AppState::addRow(const PointRecord& point, const RowRoad& road) {
     if (!points_.append(point)) return false;
-    showNewLastRow(true, true);
-    modified_ = true;
+    showNewLastRow(road);
+    if (road.modifies) modified_ = true;
     return true;
 }
+
+bool AppState::appendRow(const PointRecord& point) { return addRow(point, kAppendRoad); }
 
 // The Tassin road for received and imported points: selected but not
 // focused, scrolled until wholly visible, and the modified flag untouched.
-bool AppState::insertFrameRow(const PointRecord& point) {
-    if (!points_.append(point)) return false;
-    showNewLastRow(false, false);
-    return true;
-}
+bool AppState::insertFrameRow(const PointRecord& point) { return addRow(point, kFrameRoad); }
 
-// Points of a file, by the road of the build's received points (appendRow
-// in Korvel lists, insertFrameRow in Tassin lists). Returns how many found
-// room.
+bool AppState::addArrivedRow(const PointRecord& point) { return addRow(point, roadOf(family_.arrival)); }
+
+// Points of a file, by the road of the family's received points. Returns
+// how many found room.
 std::size_t AppState::addRows(const PointRecord* points, std::size_t count) {
     std::size_t added = points_.append(points, count);
     if (added == 0) return 0;
-    bool korvel = model_ == Model::Korvel;
-    showNewLastRow(korvel, korvel);
-    if (korvel) modified_ = true;
+    const RowRoad& road = roadOf(family_.arrival);
+    showNewLastRow(road);
+    if (road.modifies) modified_ = true;
     return added;
 }
 
@@ -138,8 +163,8 @@ void AppState::endRowBatch() {
     if (!batching_) return;
     batching_ = false;
     platform_->list.endBatch();
-    if (batchLastRow_ >= 0 && static_cast<std::size_t>(batchLastRow_) < points_.size())
-        showNewLastRow(batchFocus_, batchPartialOk_);
+    if (batchLastRow_ >= 0 && static_cast<std::size_t>(batchLastRow_) < points_.size() && batchRoad_)
+        showNewLastRow(*batchRoad_);
 }
 
 // The selected row goes from the store and so from the list. It loses its

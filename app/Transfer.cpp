@@ -5,15 +5,12 @@
 #include "app/MainWindowView.h"
 #include "app/MessageBoxes.h"
 #include "app/TextTable.h"
-#include "link/BytePort.h"
-#include "link/KorvelWorkers.h"
-#include "link/LinkPlatform.h"
-#include "link/PortName.h"
-#include "link/SendCheck.h"
-#include "link/TassinWorkers.h"
-#include "link/WorkerGuard.h"
 #include "app/TextFill.h"
-#include "link/TassinLink.h"
+#include "app/families/InstrumentFamily.h"
+#include "link/BytePort.h"
+#include "link/LinkPlatform.h"
+#include "link/LinkProtocol.h"
+#include "link/PortName.h"
 #include "points/PointRecord.h"
 
 void AppState::startReceive() { startTransfer(LinkMode::Receiving); }
@@ -40,10 +37,7 @@ void AppState::startTransfer(LinkMode mode) {
         failStart(link.lastErrorText());
         return;
     }
-    bool korvel = model_ == Model::Korvel;
-    bool receive = mode == LinkMode::Receiving;
-    WorkerBody worker = korvel ? (receive ? runKorvelReceive : runKorvelSend)
-                               : (receive ? runTassinReceive : runTassinSend);
+    WorkerBody worker = mode == LinkMode::Receiving ? family_.link.receive : family_.link.send;
     BytePort& port = *port_;
     WorkerHost& host = link.workerHost();
     if (!link.startWorker([worker, &port, &host] { runGuarded(worker, port, host); })) failStart(link.lastErrorText());
@@ -58,7 +52,7 @@ void AppState::failStart(const std::string& systemText) {
 // A send never changes a value on its way: a list the instrument cannot
 // take faithfully is refused before the port is opened.
 bool AppState::checkSendable() {
-    SendRefusal refusal = checkSend(model_, points_);
+    SendRefusal refusal = checkSend(family_.link.limits, points_);
     if (!refusal.refused()) return true;
 
     std::string message;
@@ -94,15 +88,16 @@ void AppState::cancelSequence() {
     ending_ = false;
 }
 
-// A Tassin send takes the trailing spaces off the names of the points it
-// has sent. The records change here, on the user-interface thread, once the
-// worker has ended: no thread writes a record that another one reads.
+// What a send leaves of the points it has sent (a Tassin send takes the
+// trailing spaces off their names). The records change here, on the
+// user-interface thread, once the worker has ended: no thread writes a
+// record that another one reads.
 void AppState::keepSentNames() {
     std::size_t sent = static_cast<std::size_t>(platform_->link.takeRowsSent());
-    if (model_ != Model::Tassin) return;
+    if (!family_.link.afterSend) return;
     for (std::size_t row = 0; row < sent && row < points_.size(); ++row) {
         PointRecord point = points_.at(row);
-        if (trimTassinName(point)) points_.replace(row, point);
+        if (family_.link.afterSend(point)) points_.replace(row, point);
     }
 }
 

@@ -1,0 +1,94 @@
+// Every entry of the family table through the same checks: the program it
+// makes, its list's columns, the road its received points take, and its
+// link part.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "fakes/AppFakes.h"
+#include "fakes/ResourceTexts.h"
+#include "link/LinkProtocol.h"
+
+namespace {
+
+using Cells = std::vector<std::string>;
+
+TEST(FamilyTable, HoldsTheFamiliesThatTheBuildMakesProgramsOf) {
+    std::vector<std::string> built, listed;
+    std::istringstream names(RUVO_FAMILIES);
+    for (std::string name; std::getline(names, name, ',');) built.push_back(name);
+    for (const InstrumentFamily* family : instrumentFamilies()) listed.push_back(family->modelName);
+    EXPECT_EQ(listed, built);
+    EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()).size(), listed.size());
+}
+
+TEST(FamilyTable, EveryTitleCarriesTheModelName) {
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        rc::ProgramTexts texts(family->modelName);
+        EXPECT_EQ(texts.text(kTextIdleTitle).rfind(family->modelName, 0), 0u) << family->modelName;
+    }
+}
+
+// Whatever the order, each column's cells show the value its header names.
+TEST(FamilyTable, EveryColumnShowsWhatItsHeaderNames) {
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        AppHarness h(*family);
+        h.app.appendRow(h.point("NAME", 1.5, 2.5, 3.5, "MARK"));
+        const std::map<std::string, std::string> shownUnder = {
+            {"text1", "NAME"}, {"text2", "MARK"}, {"text3", "1.500"}, {"text4", "2.500"}, {"text5", "3.500"}};
+        ASSERT_EQ(h.list.headers.size(), 5u);
+        EXPECT_EQ(std::set<std::string>(h.list.headers.begin(), h.list.headers.end()).size(), 5u)
+            << family->modelName << ": every column once";
+        const Cells cells = h.list.cells(0);
+        for (std::size_t i = 0; i < 5; ++i)
+            EXPECT_EQ(cells[i], shownUnder.at(h.list.headers[i])) << family->modelName << " column " << i;
+        EXPECT_EQ(h.list.headers[0], "text1");  // the name first, then the mark
+        EXPECT_EQ(h.list.headers[1], "text2");
+    }
+}
+
+struct RowState {
+    std::vector<FakeRow> rows;
+    std::pair<int, bool> visible;
+    bool modified;
+    bool operator==(const RowState& o) const {
+        if (rows.size() != o.rows.size() || visible != o.visible || modified != o.modified) return false;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].selected != o.rows[i].selected || rows[i].focused != o.rows[i].focused) return false;
+        return true;
+    }
+};
+
+RowState stateOf(const AppHarness& h) { return {h.list.rows, h.list.visible.back(), h.app.modified()}; }
+
+// A received point, and an imported one, take one of the two roads of the
+// list: what appendRow or insertFrameRow would do.
+TEST(FamilyTable, ReceivedPointsTakeOneOfTheTwoRoads) {
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        AppHarness received(*family), appended(*family), framed(*family);
+        for (AppHarness* h : {&received, &appended, &framed}) {
+            h->app.insertFrameRow(h->point("OLD", 0, 0, 0));
+            h->list.setFocused(0);
+        }
+        received.app.pointArrived(received.point("NEW", 1, 2, 3));
+        appended.app.appendRow(appended.point("NEW", 1, 2, 3));
+        framed.app.insertFrameRow(framed.point("NEW", 1, 2, 3));
+        const bool byAppend = family->arrival == ArrivalRoad::AppendRow;
+        EXPECT_TRUE(stateOf(received) == stateOf(byAppend ? appended : framed)) << family->modelName;
+        EXPECT_FALSE(stateOf(appended) == stateOf(framed));  // the roads differ
+    }
+}
+
+TEST(FamilyTable, EveryFamilyHasBothWorkersAndASendCheck) {
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        EXPECT_NE(family->link.receive, nullptr) << family->modelName;
+        EXPECT_NE(family->link.send, nullptr) << family->modelName;
+        EXPECT_NE(family->link.limits.canCarry, nullptr) << family->modelName;
+        EXPECT_GE(family->link.limits.maxPoints, 0) << family->modelName;
+        EXPECT_TRUE(family->link.limits.canCarry(makePoint("P1", "M", 1234.567, -0.001, 0))) << family->modelName;
+    }
+}
+
+}  // namespace
