@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/Platform.h"
+#include "link/WorkerHost.h"
 #include "points/PointStore.h"
 
 class PointRecord;
@@ -46,7 +47,11 @@ public:
     bool command(int id);              // true: the window must close
     void pointArrived(const PointRecord& point);  // RUVO_FRAME
     void transferFinished();                  // RUVO_HEAD
-    void transferFailed(int textId, const std::string& systemText);  // worker's failure
+    // The worker's failure (RUVO_FAIL): a protocol fault, or None and the
+    // platform's text for its error.
+    void transferFailed(ProtocolFault fault, const std::string& systemText);
+    // A running transfer's progress title (RUVO_TITLE) in the caption.
+    void showTransferTitle(const TransferTitle& title);
     void setLinkMode(LinkMode mode);
 
     // Point list. appendRow and insertFrameRow add a copy of the point as the
@@ -92,6 +97,7 @@ private:
     void showFileError(int textId, const std::string& file, const std::string& reason);
     bool exportableList(const FormatInfo& format);
     std::string text(int id) const;
+    std::string faultText(ProtocolFault fault) const;
     void showPointsIn(PointListView& list);
     static std::unique_ptr<CellTexts> makeRowTexts(const InstrumentFamily& family);
     bool addArrivedRow(const PointRecord& point);

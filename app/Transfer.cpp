@@ -6,6 +6,7 @@
 #include "app/MessageBoxes.h"
 #include "app/TextTable.h"
 #include "app/TextFill.h"
+#include "app/TransferTitle.h"
 #include "app/families/InstrumentFamily.h"
 #include "link/BytePort.h"
 #include "link/LinkPlatform.h"
@@ -104,13 +105,23 @@ void AppState::keepSentNames() {
 // The worker has ended on an error: its cause first, then the cancel
 // sequence. A report that arrives after the transfer already ended, or
 // while it is ending another way, is old.
-void AppState::transferFailed(int textId, const std::string& systemText) {
+void AppState::transferFailed(ProtocolFault fault, const std::string& systemText) {
     if (mode_ == LinkMode::Idle || ending_) return;
     ending_ = true;
     platform_->link.releaseWorker();
-    if (textId)
-        platform_->boxes.show(BoxOwner::MainWindow, text(textId), "Error", BoxIcon::None, BoxButtons::Ok);
+    if (fault != ProtocolFault::None)
+        platform_->boxes.show(BoxOwner::MainWindow, faultText(fault), "Error", BoxIcon::None, BoxButtons::Ok);
     else
         showSystemError(systemText);
     cancelSequence();
+}
+
+std::string AppState::faultText(ProtocolFault fault) const {
+    if (fault == ProtocolFault::TooManyPoints)
+        return fillText(text(kTextTooManyPoints), {family_.link.limits.maxPoints, static_cast<int>(points_.size())});
+    return text(kTextFrameHeadError);  // the instrument opened the transfer wrongly
+}
+
+void AppState::showTransferTitle(const TransferTitle& title) {
+    platform_->window.setCaption(transferTitleText(family_, platform_->texts, title));
 }

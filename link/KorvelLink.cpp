@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/TextFill.h"
 #include "points/PointText.h"
 
 const std::uint8_t kKorvelHandshake[kKorvelControlLength] = {0x01, 0x53, 0x0D};
@@ -57,12 +56,6 @@ KorvelReply korvelFrameReply(const KorvelFrame& frame) {
     std::memcpy(reply.data(), frame.data(), 9);
     reply[9] = kCr;
     return reply;
-}
-
-std::string korvelReceiveTitle(const std::string& pattern, const KorvelFrame& frame) {
-    std::vector<TextValue> values;
-    for (std::size_t i = 1; i <= 8; ++i) values.emplace_back(static_cast<char>(frame[i]));
-    return fillText(pattern, values);
 }
 
 KorvelProgress korvelReceiveProgress(const KorvelFrame& frame) {

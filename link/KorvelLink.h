@@ -15,7 +15,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "points/PointRecord.h"
 
@@ -46,12 +45,6 @@ void parseKorvelFrame(const KorvelFrame& frame, PointRecord& point);
 
 // The PC's answer to a received frame: its bytes 0..8, then CR.
 KorvelReply korvelFrameReply(const KorvelFrame& frame);
-
-// The progress title of a received frame: the template of text 14 filled
-// with the frame's bytes 1 to 8 as they came, the four of the point's
-// number, then the four of the total (a language that names the total first
-// takes them by number, "%5$c").
-std::string korvelReceiveTitle(const std::string& pattern, const KorvelFrame& frame);
 
 // How far a receive has come by a received frame's counters: the point's
 // number of the total. A point's number never exceeds the total, so the

@@ -1,15 +1,13 @@
-// The two Korvel transfer workers. Each runs on the worker thread with the
-// port already open and configured, and ends in exactly one of these ways:
-// - normally: it closes the port, then calls host.finished();
-// - on a failing port call: host.failedPlatform() (the port stays open for
-//   the cancel sequence to close);
-// - on a wrong handshake: host.failedProtocol(kTextFrameHeadError), having
-//   written nothing;
-// - on a stop request: it returns at once and touches nothing more.
-// Titles: text 12 while waiting for the handshake, then text 14 per received
-// frame or text 15 per sent frame. Progress: per received frame its counters
-// (korvelReceiveProgress), per acknowledged sent frame the frames sent of
-// the list's rows.
+// The Korvel transfer workers and the Korvel side of the link, over the
+// step sequences of link/TransferSteps.h.
+//
+// Receive: the instrument's handshake, which the PC echoes; then frames,
+// each answered by the frame reply once its point is delivered and the title
+// (the frame's counters) set; then the end message. Progress: per frame its
+// counters (korvelReceiveProgress).
+// Send: the handshake echoed, then one frame per row; the acknowledgements
+// are 3 bytes. Progress: per acknowledged frame the frames sent of the
+// list's rows.
 #pragma once
 
 #include "link/LinkProtocol.h"
@@ -17,15 +15,10 @@
 class BytePort;
 class WorkerHost;
 
-// The instrument sends points: handshake, frames each answered by the frame
-// reply once the point is delivered and the title set, end message.
 void runKorvelReceive(BytePort& port, WorkerHost& host);
-
-// The PC sends the list: handshake, then one frame per row, each but the
-// last followed by a wait for the 3-byte acknowledgement.
 void runKorvelSend(BytePort& port, WorkerHost& host);
 
-// The Korvel side of the link: these workers, at most 9999 points a send
-// (the frame counters hold four digits), and coordinates that fit the
-// 12-character fields of the point text.
+// These workers, at most 9999 points a send (the frame counters hold four
+// digits), and coordinates that fit the 12-character fields of the point
+// text; a send changes no point.
 extern const LinkProtocol kKorvelProtocol;

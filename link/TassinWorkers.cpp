@@ -1,94 +1,55 @@
 #include "link/TassinWorkers.h"
 
-#include <memory>
+#include <algorithm>
 
-#include "app/TextTable.h"
-#include "link/PortWait.h"
 #include "link/TassinLink.h"
-#include "app/TextFill.h"
+#include "link/TransferSteps.h"
 
 namespace {
 
-constexpr int kFramePauseMs = 200;
+static_assert(kTassinInFrameLength <= kMaxFrameLength && kTassinOutFrameLength <= kMaxFrameLength);
 
-void endWait(WaitResult result, WorkerHost& host) {
-    if (result == WaitResult::Failed) endAfterPortFailure(host);
+TassinInFrame frameOf(const std::uint8_t* bytes) {
+    TassinInFrame frame;
+    std::copy(bytes, bytes + kTassinInFrameLength, frame.begin());
+    return frame;
 }
 
-void finish(BytePort& port, WorkerHost& host) {
-    port.close();
-    host.finished();
+bool isEnd(const std::uint8_t* frame) { return isTassinEndFrame(frameOf(frame)); }
+
+void decode(const std::uint8_t* bytes, PointRecord& point) { decodeTassinFrame(frameOf(bytes), point); }
+
+TransferTitle receivedTitle(const std::uint8_t*, int received) {
+    TransferTitle title;
+    title.step = TransferTitle::Step::Received;
+    title.count = received;
+    return title;
 }
+
+// The frames do not carry the total.
+ProgressFigures receivedProgress(const std::uint8_t*, int received) { return {received, 0}; }
+
+std::size_t build(const PointRecord& point, int, int total, std::uint8_t* bytes) {
+    TassinOutFrame frame{};
+    encodeTassinRecord(point, total, frame);
+    const std::size_t length = static_cast<std::size_t>(frame[1]) + 2;
+    std::copy(frame.begin(), frame.begin() + length, bytes);
+    return length;
+}
+
+constexpr Opening kNoOpening = {0, nullptr, false};
+constexpr Opening kSync = {kTassinSyncLength, isTassinSync, false};
+
+// Only a whole frame tells the end frame.
+constexpr ReceiveSteps kReceive = {kNoOpening,    kTassinInFrameLength, kTassinInFrameLength, isEnd, decode,
+                               receivedTitle, receivedProgress,     nullptr};
+
+constexpr SendSteps kSend = {kSync, build, kTassinAckLength};
 
 }  // namespace
 
-void runTassinReceive(BytePort& port, WorkerHost& host) {
-    PortWait wait(port, host);
-    host.setTitle(host.text(kTextWaitSync));
-    int received = 0;
-    for (;;) {
-        TassinInFrame frame{};
-        const WaitResult result = wait.read(frame.data(), frame.size());
-        if (result != WaitResult::Ok) {
-            endWait(result, host);
-            return;
-        }
-        if (isTassinEndFrame(frame)) {
-            finish(port, host);
-            return;
-        }
-        if (host.stopRequested()) return;
-        ++received;
-        auto point = std::make_unique<PointRecord>();
-        decodeTassinFrame(frame, *point);
-        host.deliverPoint(point.release());
-        host.setTitle(fillText(host.text(kTextTassinProgress), {received}));
-        host.progress(received, 0);  // the frames do not carry the total
-    }
-}
+void runTassinReceive(BytePort& port, WorkerHost& host) { runReceive(kReceive, port, host); }
 
-void runTassinSend(BytePort& port, WorkerHost& host) {
-    PortWait wait(port, host);
-    host.setTitle(host.text(kTextWaitSync));
-    WaitResult result = wait.exactly(kTassinSyncLength);
-    std::uint8_t sync[kTassinSyncLength];
-    if (result == WaitResult::Ok) result = wait.read(sync, kTassinSyncLength);
-    if (result != WaitResult::Ok) {
-        endWait(result, host);
-        return;
-    }
-    if (!isTassinSync(sync)) {
-        host.failedProtocol(kTextFrameHeadError);
-        return;
-    }
-    const int total = host.rowCount();
-    for (int i = 0; i < total; ++i) {
-        if (host.stopRequested()) return;
-        host.setTitle(fillText(host.text(kTextSendProgress), {i + 1, total}));
-        const PointRecord* point = host.rowRecord(i);
-        const PointRecord blank;
-        TassinOutFrame frame{};
-        encodeTassinRecord(point ? *point : blank, total, frame);
-        if (!host.pause(kFramePauseMs)) return;
-        if (!port.write(frame.data(), static_cast<std::size_t>(frame[1]) + 2)) {
-            endAfterPortFailure(host);
-            return;
-        }
-        host.rowSent(i);
-        std::uint8_t answer[kTassinAckLength];
-        if (i + 1 < total) {
-            result = wait.read(answer, kTassinAckLength);
-        } else {
-            std::size_t got = 0;  // after the last frame: only what has already come
-            result = wait.readQueued(answer, kTassinAckLength, got);
-        }
-        if (result != WaitResult::Ok) {
-            endWait(result, host);
-            return;
-        }
-        host.progress(i + 1, total);
-    }
-    finish(port, host);
-}
+void runTassinSend(BytePort& port, WorkerHost& host) { runSend(kSend, port, host); }
 
 const LinkProtocol kTassinProtocol = {runTassinReceive, runTassinSend, {0, tassinCanCarry}, trimTassinName};

@@ -1,5 +1,8 @@
 // What a transfer worker needs from the rest of the program. The worker runs
 // on its own thread; every operation here is safe to call from it.
+//
+// The worker reports figures, never words: what a title or a failure says,
+// in which language, is the program's affair (the window's, or a console's).
 #pragma once
 
 #include <string>
@@ -10,6 +13,29 @@ class PointRecord;
 enum class WorkerFault {
     NoMemory,  // a record or a text could not be allocated
     Internal,  // any other failure of the program itself
+};
+
+// Why the instrument's side of a transfer could not go on.
+enum class ProtocolFault {
+    None = 0,           // none: the failure was the platform's (failedPlatform)
+    WrongOpening = 1,   // the instrument opened with other bytes than its handshake or sync
+    TooManyPoints = 2,  // the frames cannot count the points of the list
+};
+
+// What the title of a running transfer tells.
+struct TransferTitle {
+    enum class Step {
+        WaitingForInstrument,  // for the instrument to open the transfer
+        Received,              // a point has been received
+        Sending,               // a frame is about to go out
+    };
+    Step step = Step::WaitingForInstrument;
+    int count = 0;  // Received: points received so far; Sending: the frame's number from 1
+    int total = 0;  // Sending: the points of the send
+    // Received, when the family's frames count the points themselves: the
+    // frame's counters as they came, the point's number and then the total,
+    // four characters each; empty otherwise.
+    std::string counters;
 };
 
 class WorkerHost {
@@ -24,12 +50,8 @@ public:
     // True once the user has asked the transfer to stop.
     virtual bool stopRequested() = 0;
 
-    // Text of the table in the user-interface language (ids 1 to 32 and the
-    // program's own additions).
-    virtual std::string text(int id) = 0;
-
-    // Shows a progress text in the main window's title.
-    virtual void setTitle(const std::string& title) = 0;
+    // Shows how far the transfer has come, in the main window's title.
+    virtual void setTitle(const TransferTitle& title) = 0;
 
     // How far the transfer has come, for the program's taskbar button: done
     // points of total have gone over the line, 0 <= done <= total. A total
@@ -60,10 +82,10 @@ public:
 
     // Failure ends: the worker calls one of these as its last act and returns.
     // The main window shows the platform's text for its last error (the code
-    // is taken now, on the worker's thread) or the given protocol text in a
+    // is taken now, on the worker's thread) or the protocol fault's text in a
     // box captioned "Error", then runs the cancel sequence.
     virtual void failedPlatform() = 0;
-    virtual void failedProtocol(int textId) = 0;
+    virtual void failedProtocol(ProtocolFault fault) = 0;
     // A failure of the worker itself (see WorkerGuard.h): reported like a
     // failing port call, with the platform's text for the fault. Never
     // throws, whatever memory is left.

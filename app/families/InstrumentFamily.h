@@ -6,7 +6,9 @@
 
 #include <string>
 
+class TextTable;
 struct LinkProtocol;
+struct TransferTitle;
 
 // The five columns of the point list.
 enum class ListColumn { Name, Mark, N, E, Z };
@@ -27,4 +29,7 @@ struct InstrumentFamily {
     ArrivalRoad arrival;
     // Its workers, what one send can carry, what a send leaves of its points.
     const LinkProtocol& link;
+    // The title after a received point (TransferTitle::Step::Received), in
+    // the language of texts.
+    std::string (*receivedTitle)(const TextTable& texts, const TransferTitle& title);
 };

@@ -35,7 +35,7 @@ struct Win32Platform {
           dialogs(window, instance),
           files(window, instance),
           taskbar(window),
-          link(window, texts, points),
+          link(window, points),
           platform{texts, boxes, view, list, dialogs, files, link} {
         link.setProgressDisplay(&taskbar);
     }
@@ -103,7 +103,8 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     if (message == Win32LinkPlatform::titleMessage()) {
-        if (g_main.platform) g_main.platform->link.showPendingTitle();
+        if (g_main.platform)
+            if (auto title = g_main.platform->link.takePendingTitle()) app.showTransferTitle(*title);
         return TRUE;
     }
     if (message == Win32LinkPlatform::progressMessage()) {
@@ -115,8 +116,9 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     if (message == g_ruvoFail) {
-        int textId = static_cast<int>(wParam);
-        app.transferFailed(textId, textId ? std::string() : systemErrorText(static_cast<DWORD>(lParam)));
+        const auto fault = static_cast<ProtocolFault>(wParam);
+        app.transferFailed(fault, fault == ProtocolFault::None ? systemErrorText(static_cast<DWORD>(lParam))
+                                                               : std::string());
         return TRUE;
     }
     switch (message) {

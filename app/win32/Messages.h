@@ -12,8 +12,8 @@ extern UINT g_ruvoFrame;
 // "RUVO_HEAD": both parameters 0; the worker has closed the port and ends.
 extern UINT g_ruvoHead;
 // "RUVO_FAIL": the worker has ended on an error and the main window reports
-// it. wParam a protocol text id, or 0 for a platform error whose code is
-// lParam (taken on the worker's thread, where it was set). Nothing is
+// it. wParam a ProtocolFault (link/WorkerHost.h), or 0 (None) for a platform
+// error whose code is lParam (taken on the worker's thread, where it was set). Nothing is
 // allocated for it, so a worker without memory can still report.
 extern UINT g_ruvoFail;
 

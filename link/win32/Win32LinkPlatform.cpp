@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "app/TextTable.h"
 #include "app/win32/Messages.h"
 #include "link/win32/ProgressDisplay.h"
 #include "link/win32/Win32BytePort.h"
@@ -29,9 +28,8 @@ void cancelPendingIo(HANDLE thread) {
 
 }  // namespace
 
-Win32LinkPlatform::Win32LinkPlatform(HWND mainWindow, const TextTable& texts, const PointStore& points)
+Win32LinkPlatform::Win32LinkPlatform(HWND mainWindow, const PointStore& points)
     : mainWindow_(mainWindow),
-      texts_(texts),
       points_(points),
       stopEvent_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
@@ -117,8 +115,6 @@ bool Win32LinkPlatform::pause(int ms) { return WaitForSingleObject(stopEvent_, s
 
 bool Win32LinkPlatform::stopRequested() { return WaitForSingleObject(stopEvent_, 0) == WAIT_OBJECT_0; }
 
-std::string Win32LinkPlatform::text(int id) { return texts_.text(id); }
-
 UINT Win32LinkPlatform::titleMessage() {
     static const UINT message = RegisterWindowMessageA("RUVO_TITLE");
     return message;
@@ -126,8 +122,8 @@ UINT Win32LinkPlatform::titleMessage() {
 
 // Replaces the waiting title, if any; only a title that found none waiting
 // posts the message, so at most one is on its way.
-void Win32LinkPlatform::setTitle(const std::string& title) {
-    std::string* older = pendingTitle_.exchange(new std::string(title));
+void Win32LinkPlatform::setTitle(const TransferTitle& title) {
+    TransferTitle* older = pendingTitle_.exchange(new TransferTitle(title));
     if (older) {
         delete older;
         return;
@@ -135,9 +131,8 @@ void Win32LinkPlatform::setTitle(const std::string& title) {
     if (!PostMessageA(mainWindow_, titleMessage(), 0, 0)) delete pendingTitle_.exchange(nullptr);
 }
 
-void Win32LinkPlatform::showPendingTitle() {
-    std::unique_ptr<std::string> title(pendingTitle_.exchange(nullptr));
-    if (title) SetWindowTextA(mainWindow_, title->c_str());
+std::unique_ptr<TransferTitle> Win32LinkPlatform::takePendingTitle() {
+    return std::unique_ptr<TransferTitle>(pendingTitle_.exchange(nullptr));
 }
 
 UINT Win32LinkPlatform::progressMessage() {
@@ -187,14 +182,14 @@ const PointRecord* Win32LinkPlatform::rowRecord(int row) {
 
 void Win32LinkPlatform::rowSent(int row) { rowsSent_ = row + 1; }
 
-void Win32LinkPlatform::reportFailure(int textId, DWORD code) {
-    PostMessageA(mainWindow_, g_ruvoFail, static_cast<WPARAM>(textId), static_cast<LPARAM>(code));
+void Win32LinkPlatform::reportFailure(ProtocolFault fault, DWORD code) {
+    PostMessageA(mainWindow_, g_ruvoFail, static_cast<WPARAM>(fault), static_cast<LPARAM>(code));
 }
 
-void Win32LinkPlatform::failedPlatform() { reportFailure(0, GetLastError()); }
+void Win32LinkPlatform::failedPlatform() { reportFailure(ProtocolFault::None, GetLastError()); }
 
-void Win32LinkPlatform::failedProtocol(int textId) { reportFailure(textId, 0); }
+void Win32LinkPlatform::failedProtocol(ProtocolFault fault) { reportFailure(fault, 0); }
 
 void Win32LinkPlatform::failedInternally(WorkerFault fault) noexcept {
-    reportFailure(0, fault == WorkerFault::NoMemory ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INTERNAL_ERROR);
+    reportFailure(ProtocolFault::None, fault == WorkerFault::NoMemory ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INTERNAL_ERROR);
 }

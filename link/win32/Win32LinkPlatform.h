@@ -8,7 +8,8 @@
 //
 // Progress titles never hold the worker up: setTitle leaves the newest title
 // for the user-interface thread and posts titleMessage() when none is
-// waiting; the main window then calls showPendingTitle. The worker's reply to
+// waiting; the main window then takes it with takePendingTitle and shows it
+// in its words. The worker's reply to
 // the instrument therefore does not wait for the window, which may be busy
 // adding the previous row. Posted after the point and before the end or
 // failure message, a title shows in the same order as it was set. A title
@@ -24,6 +25,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "link/LinkPlatform.h"
@@ -31,11 +33,10 @@
 
 class ProgressDisplay;
 class PointStore;
-class TextTable;
 
 class Win32LinkPlatform : public LinkPlatform, private WorkerHost {
 public:
-    Win32LinkPlatform(HWND mainWindow, const TextTable& texts, const PointStore& points);
+    Win32LinkPlatform(HWND mainWindow, const PointStore& points);
     ~Win32LinkPlatform() override;
 
     std::unique_ptr<BytePort> openPort(const std::string& name) override;
@@ -51,9 +52,10 @@ public:
     int takeRowsSent() override;
 
     // The registered message "RUVO_TITLE" (both parameters 0): a progress
-    // title waits; the main window answers it with showPendingTitle().
+    // title waits; the main window answers it with takePendingTitle(), which
+    // gives the newest title not yet taken, or nothing.
     static UINT titleMessage();
-    void showPendingTitle();
+    std::unique_ptr<TransferTitle> takePendingTitle();
 
     // The registered message "RUVO_PROGRESS" (both parameters 0): progress
     // figures wait; the main window answers it with showPendingProgress().
@@ -67,8 +69,7 @@ private:
     // WorkerHost, called on the worker's thread.
     bool pause(int ms) override;
     bool stopRequested() override;
-    std::string text(int id) override;
-    void setTitle(const std::string& title) override;
+    void setTitle(const TransferTitle& title) override;
     void progress(int done, int total) override;
     void deliverPoint(PointRecord* point) override;
     void finished() override;
@@ -76,15 +77,14 @@ private:
     const PointRecord* rowRecord(int row) override;
     void rowSent(int row) override;
     void failedPlatform() override;
-    void failedProtocol(int textId) override;
+    void failedProtocol(ProtocolFault fault) override;
     void failedInternally(WorkerFault fault) noexcept override;
 
     bool waitForWorker(DWORD limitMs);
-    void reportFailure(int textId, DWORD code);
+    void reportFailure(ProtocolFault fault, DWORD code);
     void dropPendingTitle();
 
     HWND mainWindow_;
-    const TextTable& texts_;
     const PointStore& points_;
     HANDLE stopEvent_;
     HANDLE thread_ = nullptr;
@@ -93,7 +93,7 @@ private:
     // The newest title not yet shown. Non-null only while a title message
     // is on its way to the window, so a setTitle that finds it non-null
     // need not post another.
-    std::atomic<std::string*> pendingTitle_{nullptr};
+    std::atomic<TransferTitle*> pendingTitle_{nullptr};
     // The newest progress figures not yet shown, done in the high and total
     // in the low 32 bits; kNoProgress while no message is on its way.
     static constexpr std::uint64_t kNoProgress = ~std::uint64_t{0};

@@ -21,6 +21,9 @@ SEND_LIST = [('S%d' % i, 'M', 100.0 + i, 200.0 - i, i * 0.5) for i in range(1, P
 # PC opened the port.
 NEVER_MS = 600000
 FRAME_HEAD_ERROR = ('Error', 'Frame Head error')
+# The failure report of a wrong opening: RUVO_FAIL's wParam, ProtocolFault::WrongOpening
+# (link/WorkerHost.h).
+PROTOCOL_FAULT_WRONG_OPENING = 1
 ACCESS_DENIED = 'Access denied.'
 FILE_NOT_FOUND = 'File not found.'
 
@@ -203,7 +206,7 @@ class TransferErrors(TransferTestCase):
         box = app.wait_box(caption='Warning')
         # A late failure report and a late end report, as a worker stopped
         # just after sending them would leave them.
-        app.post(app.register_message(harness.IDS['MESSAGE_NAME_FAIL']), harness.IDS['IDS_FRAME_HEAD_ERROR'], 0)
+        app.post(app.register_message(harness.IDS['MESSAGE_NAME_FAIL']), PROTOCOL_FAULT_WRONG_OPENING, 0)
         app.post(app.register_message(harness.IDS['MESSAGE_NAME_HEAD']))
         app.click(ID_RECV)
         app.sync()

@@ -9,7 +9,9 @@
 
 #include "fakes/AppFakes.h"
 #include "fakes/ResourceTexts.h"
+#include "app/TransferTitle.h"
 #include "link/LinkProtocol.h"
+#include "link/WorkerHost.h"
 
 namespace {
 
@@ -88,6 +90,49 @@ TEST(FamilyTable, EveryFamilyHasBothWorkersAndASendCheck) {
         EXPECT_NE(family->link.limits.canCarry, nullptr) << family->modelName;
         EXPECT_GE(family->link.limits.maxPoints, 0) << family->modelName;
         EXPECT_TRUE(family->link.limits.canCarry(makePoint("P1", "M", 1234.567, -0.001, 0))) << family->modelName;
+    }
+}
+
+TransferTitle titleOf(TransferTitle::Step step, int count, int total = 0, const char* counters = "") {
+    TransferTitle title;
+    title.step = step;
+    title.count = count;
+    title.total = total;
+    title.counters = counters;
+    return title;
+}
+
+// The titles of a transfer in both languages: each family's received title
+// its own, the others the same for every family.
+TEST(FamilyTable, TitlesInBothLanguages) {
+    using Step = TransferTitle::Step;
+    struct Case {
+        const InstrumentFamily& family;
+        rc::Language language;
+        TransferTitle title;
+        const char* shown;
+    } cases[] = {
+        {kKorvelFamily, rc::Language::English, titleOf(Step::Received, 2, 0, "00020005"),
+         "Crurent Proc No. 0002, Total 0005 Points"},
+        // Chinese names the total first.
+        {kKorvelFamily, rc::Language::Chinese, titleOf(Step::Received, 2, 0, "00020005"), "当前处理：共0005点，第0002点"},
+        // The counters as they came, whatever they hold.
+        {kKorvelFamily, rc::Language::English, titleOf(Step::Received, 1, 0, "12 4?678"),
+         "Crurent Proc No. 12 4, Total ?678 Points"},
+        {kTassinFamily, rc::Language::English, titleOf(Step::Received, 3), "processing  tag No.3"},
+        {kTassinFamily, rc::Language::Chinese, titleOf(Step::Received, 3), "当前处理第3点"},
+        {kKorvelFamily, rc::Language::English, titleOf(Step::Sending, 1, 3), "Sending Tag 0001,Total 0003"},
+        {kTassinFamily, rc::Language::Chinese, titleOf(Step::Sending, 12, 345), "正在发送0012点，共0345点"},
+        {kTassinFamily, rc::Language::English, titleOf(Step::WaitingForInstrument, 0), "Wait SyncData"},
+    };
+    for (const Case& c : cases) {
+        rc::ProgramTexts texts(c.family.modelName, c.language);
+        EXPECT_EQ(transferTitleText(c.family, texts, c.title), c.shown) << c.shown;
+    }
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        rc::ProgramTexts texts(family->modelName);
+        EXPECT_FALSE(transferTitleText(*family, texts, titleOf(Step::Received, 1, 0, "00010001")).empty())
+            << family->modelName;
     }
 }
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "fakes/FakeInstrument.h"
-#include "fakes/ResourceTexts.h"
 
 namespace {
 
@@ -71,17 +70,6 @@ TEST(KorvelLinkTest, ControlMessages) {
     EXPECT_FALSE(isKorvelHandshake(other));
     EXPECT_TRUE(isKorvelEndMessage(end));
     EXPECT_FALSE(isKorvelEndMessage(hs));
-}
-
-TEST(KorvelLinkTest, ReceiveTitleNamesTheCountersInTheLanguagesOrder) {
-    // English names the point's number first, Chinese the total first.
-    const KorvelFrame frame = frameOf("00020005", kP1Text);
-    EXPECT_EQ(korvelReceiveTitle(rc::ProgramTexts("Korvel").text(kTextKorvelProgress), frame),
-              "Crurent Proc No. 0002, Total 0005 Points");
-    EXPECT_EQ(korvelReceiveTitle(rc::ProgramTexts("Korvel", rc::Language::Chinese).text(kTextKorvelProgress), frame),
-              "当前处理：共0005点，第0002点");
-    // The counters as they came, whatever they hold.
-    EXPECT_EQ(korvelReceiveTitle("%5$c%6$c%7$c%8$c|%1$c%c%c%c", frameOf("12 4?678", kP1Text)), "?678|12 4");
 }
 
 }  // namespace

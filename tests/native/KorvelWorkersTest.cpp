@@ -101,7 +101,7 @@ TEST_F(KorvelWorkerTest, WrongHandshakeIsAFrameHeadErrorAndNothingIsWritten) {
         runKorvelReceive(p, h);
         EXPECT_TRUE(p.writes.empty()) << fake::hex(first);
         EXPECT_FALSE(p.closed);
-        EXPECT_EQ(w.events.back(), "failedProtocol:13");
+        EXPECT_EQ(w.events.back(), "failedProtocol:wrong-opening");
     }
 }
 
@@ -223,7 +223,7 @@ TEST_F(KorvelWorkerTest, SendWrongHandshakeWritesNothing) {
     runKorvelSend(port, host);
     EXPECT_TRUE(port.writes.empty());
     EXPECT_EQ(host.rowCountCalls, 0);
-    EXPECT_EQ(world.events.back(), "failedProtocol:13");
+    EXPECT_EQ(world.events.back(), "failedProtocol:wrong-opening");
 }
 
 TEST_F(KorvelWorkerTest, SendOfMoreThanTheCountersHoldIsRefusedBeforeAnyFrame) {
@@ -231,7 +231,7 @@ TEST_F(KorvelWorkerTest, SendOfMoreThanTheCountersHoldIsRefusedBeforeAnyFrame) {
     port.sends(kHandshake);
     runKorvelSend(port, host);
     EXPECT_EQ(port.written(), kHandshake);
-    EXPECT_EQ(world.events.back(), "failedProtocol:" + std::to_string(kTextTooManyPoints));
+    EXPECT_EQ(world.events.back(), "failedProtocol:too-many-points");
 }
 
 TEST_F(KorvelWorkerTest, FailingFrameWriteEndsTheSend) {

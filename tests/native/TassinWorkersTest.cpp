@@ -34,7 +34,7 @@ Bytes endFrame() {
 struct TassinWorkerTest : ::testing::Test {
     fake::World world;
     fake::FakePort port{world};
-    fake::FakeHost host{world};
+    fake::FakeHost host{world, kTassinFamily};
 };
 
 // ---- receive -------------------------------------------------------------
@@ -132,7 +132,7 @@ TEST_F(TassinWorkerTest, WrongSyncWritesNothing) {
     port.sends({0xA0, 0x01, 0xA6});
     runTassinSend(port, host);
     EXPECT_TRUE(port.writes.empty());
-    EXPECT_EQ(world.events.back(), "failedProtocol:13");
+    EXPECT_EQ(world.events.back(), "failedProtocol:wrong-opening");
     EXPECT_FALSE(port.closed);
 }
 
@@ -158,7 +158,7 @@ TEST_F(TassinWorkerTest, SendFailuresEndWithThePlatformError) {
     for (int writeAt : {1, 2}) {
         fake::World w;
         fake::FakePort p(w);
-        fake::FakeHost h(w);
+        fake::FakeHost h(w, kTassinFamily);
         h.addRow("A", "", 1, 2, 3);
         h.addRow("B", "", 4, 5, 6);
         p.sends(kSync).afterWrite(1, kAck, 30);

@@ -66,18 +66,19 @@ TEST(Transfer, StartThenCancelStopsTheWorkerBeforeTheWarningAndClosesThePort) {
 
 TEST(Transfer, WorkerFailuresShowTheirCauseThenTheWarning) {
     struct Case {
-        int textId;
+        ProtocolFault fault;
         const char* first;
         BoxOwner owner;
         BoxIcon icon;
-    } cases[] = {{kTextFrameHeadError, "text13", BoxOwner::MainWindow, BoxIcon::None},
-                 {0, "The device is gone.", BoxOwner::None, BoxIcon::Information}};
+    } cases[] = {{ProtocolFault::WrongOpening, "text13", BoxOwner::MainWindow, BoxIcon::None},
+                 {ProtocolFault::TooManyPoints, "text45", BoxOwner::MainWindow, BoxIcon::None},
+                 {ProtocolFault::None, "The device is gone.", BoxOwner::None, BoxIcon::Information}};
     for (const Case& c : cases) {
         TransferHarness h;
         h.givePort();
         h.app.command(kIdRecv);
         h.app.pointArrived(h.point("P1", 1, 2, 3));  // posted before the failure
-        h.app.transferFailed(c.textId, "The device is gone.");
+        h.app.transferFailed(c.fault, "The device is gone.");
         ASSERT_EQ(h.boxTexts(), (std::vector<std::string>{c.first, "text16"}));
         EXPECT_EQ(h.boxes.shown[0].caption, "Error");
         EXPECT_EQ(h.boxes.shown[0].owner, c.owner);
@@ -86,7 +87,7 @@ TEST(Transfer, WorkerFailuresShowTheirCauseThenTheWarning) {
         EXPECT_EQ(h.app.mode(), LinkMode::Idle);
         EXPECT_EQ(h.list.rows.size(), 1u);  // received points stay
 
-        h.app.transferFailed(c.textId, "late");  // an old report changes nothing
+        h.app.transferFailed(c.fault, "late");  // an old report changes nothing
         EXPECT_EQ(h.boxes.shown.size(), 2u);
     }
 }
@@ -208,13 +209,13 @@ TEST(TransferEnding, NothingStartsWhileAFailureIsShown) {
                 for (int id : {running, int(kIdRecv), int(kIdSend), int(kIdImport), int(kIdExport),
                                int(kIdAppend), int(kIdEdit), int(kIdDelete), int(kIdClearAll), int(kIdAbout)})
                     EXPECT_FALSE(h.app.command(id));
-                h.app.transferFailed(kTextFrameHeadError, "");  // a report of the same end
+                h.app.transferFailed(ProtocolFault::WrongOpening, "");  // a report of the same end
                 h.app.transferFinished();
                 EXPECT_NE(h.app.mode(), LinkMode::Idle);
             };
             h.app.command(running);
-            if (cause == Cause::Protocol) h.app.transferFailed(kTextFrameHeadError, "");
-            if (cause == Cause::Platform) h.app.transferFailed(0, "The device is gone.");
+            if (cause == Cause::Protocol) h.app.transferFailed(ProtocolFault::WrongOpening, "");
+            if (cause == Cause::Platform) h.app.transferFailed(ProtocolFault::None, "The device is gone.");
             EXPECT_TRUE(pressed);
             ASSERT_EQ(h.boxes.shown.size(), 2u);
             EXPECT_EQ(h.boxes.shown[1].text, "text16");
@@ -239,7 +240,7 @@ TEST(TransferEnding, NothingNestsInTheCancelWarning) {
     h.app.command(kIdRecv);
     h.boxes.whileOpen = [&](const ShownBox&) {
         EXPECT_FALSE(h.app.command(kIdRecv));  // Cancel again
-        h.app.transferFailed(0, "late");       // the worker's report, posted before it stopped
+        h.app.transferFailed(ProtocolFault::None, "late");       // the worker's report, posted before it stopped
         h.app.transferFinished();
     };
     h.app.command(kIdRecv);

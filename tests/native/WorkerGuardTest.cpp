@@ -41,8 +41,13 @@ using fake::Bytes;
 using fake::join;
 
 // Arms the failure for one test: the record after `succeed` more fails.
+// The fake host's texts are read first, so that only the workers' own
+// allocations count.
 struct RecordAllocationFails {
-    explicit RecordAllocationFails(long succeed) { g_recordAllocationsLeft = succeed; }
+    explicit RecordAllocationFails(long succeed) {
+        for (const InstrumentFamily* family : instrumentFamilies()) fake::englishTexts(*family);
+        g_recordAllocationsLeft = succeed;
+    }
     ~RecordAllocationFails() { g_recordAllocationsLeft = -1; }
 };
 
@@ -132,7 +137,7 @@ TEST(WorkerFailure, NoMemoryOnTheWorkerShowsTheCauseThenTheWarningAndKeepsThePoi
     for (auto& point : host.points) h.app.pointArrived(*point);
     ASSERT_EQ(world.events.back(), "failedInternally:no-memory");
     EXPECT_FALSE(line.closed);
-    h.app.transferFailed(0, "Not enough memory.");
+    h.app.transferFailed(ProtocolFault::None, "Not enough memory.");
     EXPECT_EQ(h.boxes.texts(), (std::vector<std::string>{"Not enough memory.", "text16"}));
     EXPECT_EQ(h.boxes.shown[0].caption, "Error");
     EXPECT_EQ(h.app.mode(), LinkMode::Idle);

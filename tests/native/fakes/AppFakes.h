@@ -199,8 +199,7 @@ class IdleWorkerHost : public WorkerHost {
 public:
     bool pause(int) override { return false; }
     bool stopRequested() override { return true; }
-    std::string text(int) override { return {}; }
-    void setTitle(const std::string&) override {}
+    void setTitle(const TransferTitle&) override {}
     void progress(int, int) override {}
     void deliverPoint(PointRecord* point) override { delete point; }
     void finished() override {}
@@ -208,7 +207,7 @@ public:
     const PointRecord* rowRecord(int) override { return nullptr; }
     void rowSent(int) override {}
     void failedPlatform() override {}
-    void failedProtocol(int) override {}
+    void failedProtocol(ProtocolFault) override {}
     void failedInternally(WorkerFault) noexcept override {}
 };
 

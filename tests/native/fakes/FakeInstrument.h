@@ -9,11 +9,11 @@
 // Every write, the close and every call after a failure or a close are
 // recorded.
 //
-// FakeHost records titles, delivered points and the worker's end calls in an
-// event log that it shares with the port (the progress figures apart, in
-// progress), so the order of port writes and
-// host calls can be checked. It can stop the transfer at a virtual time, and
-// stops by itself after a virtual hour so that a worker that would wait
+// FakeHost records titles (in a family's English words), delivered points
+// and the worker's end calls in an event log that it shares with the port
+// (the progress figures apart, in progress), so the order of port writes
+// and host calls can be checked. It can stop the transfer at a virtual time,
+// and stops by itself after a virtual hour so that a worker that would wait
 // forever ends the test (timedOut() tells).
 #pragma once
 
@@ -21,16 +21,19 @@
 #include <cstdio>
 #include <deque>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/TextTable.h"
+#include "app/TransferTitle.h"
+#include "app/families/FamilyTable.h"
 #include "link/BytePort.h"
 #include "link/WorkerHost.h"
 #include "points/PointRecord.h"
 #include "Points.h"
+#include "ResourceTexts.h"
 
 namespace fake {
 
@@ -193,21 +196,27 @@ private:
     std::deque<std::uint8_t> queue_;
 };
 
-// The English templates of the texts the workers show.
-inline std::string englishText(int id) {
-    switch (id) {
-    case kTextWaitSync: return "Wait SyncData";
-    case kTextFrameHeadError: return "Frame Head error";
-    case kTextKorvelProgress: return "Crurent Proc No. %c%c%c%c, Total %c%c%c%c Points";
-    case kTextSendProgress: return "Sending Tag %04d,Total %04d";
-    case kTextTassinProgress: return "processing  tag No.%d";
-    default: return "";
+// The program's English texts of a family, read once.
+inline const TextTable& englishTexts(const InstrumentFamily& family) {
+    static std::map<const InstrumentFamily*, std::unique_ptr<rc::ProgramTexts>> tables;
+    auto& table = tables[&family];
+    if (!table) table = std::make_unique<rc::ProgramTexts>(family.modelName);
+    return *table;
+}
+
+inline std::string faultName(ProtocolFault fault) {
+    switch (fault) {
+    case ProtocolFault::WrongOpening: return "wrong-opening";
+    case ProtocolFault::TooManyPoints: return "too-many-points";
+    default: return "none";
     }
 }
 
 class FakeHost : public WorkerHost {
 public:
-    explicit FakeHost(World& world) : world_(world) {}
+    // Titles are logged as the family's program words them in English.
+    explicit FakeHost(World& world, const InstrumentFamily& family = kKorvelFamily)
+        : world_(world), family_(family) {}
 
     long stopAtMs = -1;            // virtual time of the user's cancel, -1 never
     long giveUpAtMs = 3600 * 1000; // a wait this long means the worker would hang
@@ -228,10 +237,9 @@ public:
         if (stopAtMs >= 0 && world_.now >= stopAtMs) stopped_ = world_.stopped = true;
         return stopped_;
     }
-    std::string text(int id) override { return englishText(id); }
-    void setTitle(const std::string& title) override {
-        titles.push_back(title);
-        world_.events.push_back("title:" + title);
+    void setTitle(const TransferTitle& title) override {
+        titles.push_back(transferTitleText(family_, englishTexts(family_), title));
+        world_.events.push_back("title:" + titles.back());
     }
     void progress(int done, int total) override { progressFigures.push_back({done, total}); }
     void deliverPoint(PointRecord* point) override {
@@ -249,9 +257,7 @@ public:
     }
     void rowSent(int row) override { sent.push_back(row); }
     void failedPlatform() override { world_.events.push_back("failedPlatform"); }
-    void failedProtocol(int textId) override {
-        world_.events.push_back("failedProtocol:" + std::to_string(textId));
-    }
+    void failedProtocol(ProtocolFault fault) override { world_.events.push_back("failedProtocol:" + faultName(fault)); }
     void failedInternally(WorkerFault fault) noexcept override {
         world_.events.push_back(fault == WorkerFault::NoMemory ? "failedInternally:no-memory"
                                                                : "failedInternally:internal");
@@ -284,6 +290,7 @@ private:
     }
 
     World& world_;
+    const InstrumentFamily& family_;
     bool stopped_ = false;
     bool timedOut_ = false;
 };

@@ -1,7 +1,5 @@
 #include "RealtimeHost.h"
 
-#include "app/TextTable.h"
-
 RealtimeHost::RealtimeHost(std::chrono::milliseconds giveUpAfter)
     : giveUpAt_(std::chrono::steady_clock::now() + giveUpAfter) {}
 
@@ -17,17 +15,7 @@ bool RealtimeHost::pause(int ms) {
     return !stop_;
 }
 
-std::string RealtimeHost::text(int id) {
-    switch (id) {
-    case kTextWaitSync: return "Wait SyncData";
-    case kTextKorvelProgress: return "Crurent Proc No. %c%c%c%c, Total %c%c%c%c Points";
-    case kTextSendProgress: return "Sending Tag %04d,Total %04d";
-    case kTextTassinProgress: return "processing  tag No.%d";
-    default: return "";
-    }
-}
-
-void RealtimeHost::setTitle(const std::string& title) {
+void RealtimeHost::setTitle(const TransferTitle& title) {
     std::lock_guard<std::mutex> lock(mutex_);
     titles_.push_back(title);
 }
@@ -59,7 +47,7 @@ std::string RealtimeHost::ending() {
     return ending_;
 }
 
-std::vector<std::string> RealtimeHost::titles() {
+std::vector<TransferTitle> RealtimeHost::titles() {
     std::lock_guard<std::mutex> lock(mutex_);
     return titles_;
 }

@@ -21,8 +21,7 @@ public:
 
     bool pause(int ms) override;
     bool stopRequested() override { return stop_; }
-    std::string text(int id) override;
-    void setTitle(const std::string& title) override;
+    void setTitle(const TransferTitle& title) override;
     void progress(int, int) override {}
     void deliverPoint(PointRecord* point) override;
     void finished() override { end("finished"); }
@@ -30,7 +29,9 @@ public:
     const PointRecord* rowRecord(int row) override;
     void rowSent(int) override {}
     void failedPlatform() override { end("failedPlatform"); }
-    void failedProtocol(int textId) override { end("failedProtocol:" + std::to_string(textId)); }
+    void failedProtocol(ProtocolFault fault) override {
+        end("failedProtocol:" + std::to_string(static_cast<int>(fault)));
+    }
     void failedInternally(WorkerFault) noexcept override {
         try {
             end("failedInternally");
@@ -45,7 +46,7 @@ public:
     bool waitForPoints(std::size_t count, std::chrono::milliseconds limit);
 
     std::string ending();                  // "" while running
-    std::vector<std::string> titles();
+    std::vector<TransferTitle> titles();
     std::vector<std::unique_ptr<PointRecord>> takePoints();
 
     std::vector<std::unique_ptr<PointRecord>> rows;
@@ -59,6 +60,6 @@ private:
     std::atomic<bool> gaveUp_{false};
     std::chrono::steady_clock::time_point giveUpAt_;
     std::string ending_;
-    std::vector<std::string> titles_;
+    std::vector<TransferTitle> titles_;
     std::vector<std::unique_ptr<PointRecord>> points_;
 };

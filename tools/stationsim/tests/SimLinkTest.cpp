@@ -11,12 +11,20 @@
 #include "RealtimeHost.h"
 #include "SimPoint.h"
 #include "SimProcess.h"
+#include "app/TransferTitle.h"
+#include "app/families/FamilyTable.h"
+#include "fakes/ResourceTexts.h"
 #include "link/KorvelWorkers.h"
 #include "link/TassinWorkers.h"
 
 using namespace std::chrono_literals;
 
 namespace {
+
+// A title as the family's program shows it in English.
+std::string english(const InstrumentFamily& family, const TransferTitle& title) {
+    return transferTitleText(family, rc::ProgramTexts(family.modelName), title);
+}
 
 constexpr int kLinkMs = 5000;
 constexpr int kExitMs = 15000;
@@ -63,8 +71,8 @@ TEST_F(SimLinkTest, KorvelReceive) {
     expectPointsLike(generatePoints(5));
     const auto titles = host.titles();
     ASSERT_EQ(titles.size(), 6u);
-    EXPECT_EQ(titles[0], "Wait SyncData");
-    EXPECT_EQ(titles[3], "Crurent Proc No. 0003, Total 0005 Points");
+    EXPECT_EQ(english(kKorvelFamily, titles[0]), "Wait SyncData");
+    EXPECT_EQ(english(kKorvelFamily, titles[3]), "Crurent Proc No. 0003, Total 0005 Points");
     EXPECT_EQ(sim.waitExit(kExitMs), 0) << simLog();
     const std::string dump = readWholeFile(sim.file("dump"));
     EXPECT_EQ(dump.substr(0, 9 + 30), "01 53 0D\n02 30 30 30 31 30 30 30 35 0D\n");
@@ -89,7 +97,7 @@ TEST_F(SimLinkTest, TassinReceive) {
     runTassinReceive(port, host);
     EXPECT_EQ(host.ending(), "finished");
     expectPointsLike(generatePoints(4));
-    EXPECT_EQ(host.titles().back(), "processing  tag No.4");
+    EXPECT_EQ(english(kTassinFamily, host.titles().back()), "processing  tag No.4");
     EXPECT_EQ(sim.waitExit(kExitMs), 0) << simLog();
 }
 
@@ -109,7 +117,7 @@ TEST_F(SimLinkTest, TassinSend) {
 TEST_F(SimLinkTest, WrongHandshakeEndsWithFrameHeadErrorAndWritesNothing) {
     startSim({"--model", "korvel", "--direction", "to-pc", "--fault", "wrong-handshake"});
     runKorvelReceive(port, host);
-    EXPECT_EQ(host.ending(), "failedProtocol:13");
+    EXPECT_EQ(host.ending(), "failedProtocol:" + std::to_string(static_cast<int>(ProtocolFault::WrongOpening)));
     port.close();  // as the cancel sequence does
     EXPECT_EQ(sim.waitExit(kExitMs), 0) << simLog();
     EXPECT_EQ(readWholeFile(sim.file("dump")), "");
