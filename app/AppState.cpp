@@ -3,11 +3,11 @@
 #include "app/AppState.h"
 
 #include "app/Dialogs.h"
+#include "app/FileFilter.h"
 #include "app/MainWindowView.h"
 #include "app/MessageBoxes.h"
 #include "app/TextTable.h"
 #include "app/families/InstrumentFamily.h"
-#include "files/FileFilter.h"
 #include "link/BytePort.h"
 #include "link/LinkPlatform.h"
 #include "points/PointListView.h"

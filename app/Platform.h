@@ -9,6 +9,7 @@ class MainWindowView;
 class PointListView;
 class Dialogs;
 class FileDialogs;
+class FileSystem;
 class LinkPlatform;
 
 struct Platform {
@@ -18,5 +19,6 @@ struct Platform {
     PointListView& list;
     Dialogs& dialogs;
     FileDialogs& files;
+    FileSystem& fileSystem;
     LinkPlatform& link;
 };

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "files/FileDialogs.h"
+#include "files/FileSystem.h"
 
 std::string folderOf(const std::string& path) {
     std::size_t cut = path.find_last_of("\\/:");
@@ -16,7 +16,7 @@ std::string besideName(const std::string& target, unsigned number) {
     return name + ".tmp";
 }
 
-std::FILE* createFileBeside(FileDialogs& files, const std::string& target, std::string& name) {
+std::FILE* createFileBeside(FileSystem& files, const std::string& target, std::string& name) {
     static unsigned next =
         static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() / 1000);
     for (int attempt = 0; attempt < kBesideAttempts; ++attempt) {

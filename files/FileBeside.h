@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <string>
 
-class FileDialogs;
+class FileSystem;
 
 constexpr int kBesideAttempts = 100;
 
@@ -28,4 +28,4 @@ std::string besideName(const std::string& target, unsigned number);
 // Creates a new file for binary writing in target's folder and stores its
 // name in name. nullptr when no file could be made (every name tried was
 // taken, or the platform refused; files.lastErrorText() tells why).
-std::FILE* createFileBeside(FileDialogs& files, const std::string& target, std::string& name);
+std::FILE* createFileBeside(FileSystem& files, const std::string& target, std::string& name);

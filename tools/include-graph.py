@@ -34,8 +34,10 @@ LIBRARY = re.compile(r'ruvo_library\(\s*(\w+)\s+([\w/]+)((?:\s+USES(?:\s+[\w]+)+
 
 
 def folder_of(path):
-    """The folder a file counts to: its directory, with win32/ parts apart."""
-    return os.path.dirname(path).replace(os.sep, '/')
+    """The folder a file counts to: its top folder, and its win32/ part apart
+    (app/families/X.cpp counts to app, app/win32/Y.cpp to app/win32)."""
+    parts = os.path.dirname(path).replace(os.sep, '/').split('/')
+    return parts[0] + ('/win32' if 'win32' in parts[1:] else '')
 
 
 def sources(tree, folders):

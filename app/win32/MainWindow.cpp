@@ -10,10 +10,11 @@
 #include "app/win32/PortBox.h"
 #include "app/win32/TaskbarProgress.h"
 #include "app/win32/Win32Dialogs.h"
+#include "app/win32/Win32FileDialogs.h"
 #include "app/win32/Win32MainWindowView.h"
 #include "app/win32/Win32MessageBoxes.h"
 #include "app/win32/Win32TextTable.h"
-#include "files/win32/Win32FileDialogs.h"
+#include "files/win32/Win32FileSystem.h"
 #include "link/win32/Win32LinkPlatform.h"
 #include "points/PointRecord.h"
 #include "points/win32/Win32PointListView.h"
@@ -36,7 +37,7 @@ struct Win32Platform {
           files(window, instance),
           taskbar(window),
           link(window, points),
-          platform{texts, boxes, view, list, dialogs, files, link} {
+          platform{texts, boxes, view, list, dialogs, files, fileSystem, link} {
         link.setProgressDisplay(&taskbar);
     }
 
@@ -46,6 +47,7 @@ struct Win32Platform {
     Win32PointListView list;
     Win32Dialogs dialogs;
     Win32FileDialogs files;
+    Win32FileSystem fileSystem;
     TaskbarProgress taskbar;  // before link, which clears it as it goes
     Win32LinkPlatform link;
     Platform platform;

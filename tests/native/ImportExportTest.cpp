@@ -12,7 +12,8 @@
 #include "fakes/AppFakes.h"
 #include "files/ExchangeFormat.h"
 #include "files/FileBeside.h"
-#include "files/FileFilter.h"
+#include "app/FileFilter.h"
+#include "files/PointFile.h"
 
 namespace {
 

@@ -51,7 +51,7 @@ struct ListHarness {
     FakeDialogs dialogs;
     FakeFileDialogs files;
     FakeLinkPlatform link;
-    Platform platform{texts, boxes, window, list, dialogs, files, link};
+    Platform platform{texts, boxes, window, list, dialogs, files, files, link};
     AppState app;
 
     static PointRecord point(const char* name) { return makePoint(name, "", 0, 0, 0); }

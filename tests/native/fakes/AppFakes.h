@@ -17,9 +17,10 @@
 #include "Points.h"
 #include "app/AppState.h"
 #include "app/Dialogs.h"
+#include "app/FileDialogs.h"
 #include "app/MainWindowView.h"
 #include "app/families/FamilyTable.h"
-#include "files/FileDialogs.h"
+#include "files/FileSystem.h"
 #include "link/LinkPlatform.h"
 #include "link/WorkerHost.h"
 #include "points/PointListView.h"
@@ -134,7 +135,9 @@ public:
     int aboutBoxes = 0;
 };
 
-class FakeFileDialogs : public FileDialogs {
+// The file dialogs and the file system in one: the dialogs pick from a
+// script, the files are real ones in the test's folder.
+class FakeFileDialogs : public FileDialogs, public FileSystem {
 public:
     bool chooseOpenFile(std::string& fileName, const std::string& filter, FileChoice& choice) override {
         return choose(fileName, filter, choice, opens);
@@ -262,7 +265,7 @@ struct AppHarness {
     FakeDialogs dialogs;
     FakeFileDialogs files;
     FakeLinkPlatform link;
-    Platform platform{texts, boxes, window, list, dialogs, files, link};
+    Platform platform{texts, boxes, window, list, dialogs, files, files, link};
     AppState app;  // declared last: it may still use the fakes when it ends
 
     static PointRecord point(const char* name, double n, double e, double z, const char* mark = "") {

@@ -1,27 +1,13 @@
-// The platform's Open and Save dialogs and the file operations that Import
-// and Export need beyond standard C streams.
+// The platform's file operations that writing a point file safely needs
+// beyond standard C streams, and its words for a failed file operation.
 #pragma once
 
-#include <cstddef>
 #include <cstdio>
 #include <string>
 
-struct FileChoice {
-    int filterIndex = 0;          // 1-based file type chosen; 0 = the user's own pattern
-    std::size_t fileOffset = 0;   // where the file-name part starts in the chosen name
-};
-
-class FileDialogs {
+class FileSystem {
 public:
-    virtual ~FileDialogs() = default;
-
-    // Shows the dialog, starting with fileName and the first file type of
-    // filter (pairs of display text and pattern, each NUL-terminated, the
-    // list ended by one more NUL). On OK stores the chosen name in fileName,
-    // fills choice and returns true; on Cancel returns false and changes
-    // nothing.
-    virtual bool chooseOpenFile(std::string& fileName, const std::string& filter, FileChoice& choice) = 0;
-    virtual bool chooseSaveFile(std::string& fileName, const std::string& filter, FileChoice& choice) = 0;
+    virtual ~FileSystem() = default;
 
     // Creates path as a new, empty file, open for writing in binary mode.
     // Never opens or truncates what exists: when the name is taken (by a file
@@ -38,7 +24,7 @@ public:
     // temp is still under its own name for the caller to remove.
     virtual bool replaceFile(const std::string& temp, const std::string& target) = 0;
 
-    // The platform's text for the last failed file operation (fopen, fwrite,
-    // createNewFile, replaceFile...), in the user's language.
+    // The platform's text for the last failed file operation (fopen, fread,
+    // fwrite, createNewFile, replaceFile...), in the user's language.
     virtual std::string lastErrorText() = 0;
 };

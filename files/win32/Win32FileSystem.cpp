@@ -1,51 +1,12 @@
-#include "files/win32/Win32FileDialogs.h"
-
-#include <commdlg.h>
+#include "files/win32/Win32FileSystem.h"
 
 #include <fcntl.h>
 #include <io.h>
 
-#include <cstring>
-
 #include "app/win32/Messages.h"
 #include "files/FileBeside.h"
 
-bool Win32FileDialogs::choose(bool save, std::string& fileName, const std::string& filter, FileChoice& choice) {
-    char name[1024] = {};
-    std::strncpy(name, fileName.c_str(), sizeof name - 1);
-
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    dialog.hwndOwner = owner_;
-    dialog.hInstance = instance_;
-    dialog.lpstrFilter = filter.c_str();
-    // No custom-filter buffer: an empty one shows as a stray first file type
-    // on some systems, and the user's own pattern names no format anyway.
-    dialog.lpstrCustomFilter = nullptr;
-    dialog.nMaxCustFilter = 0;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = name;
-    dialog.nMaxFile = sizeof name;
-    // The Save dialog must accept a name that does not exist yet.
-    dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | (save ? 0 : OFN_FILEMUSTEXIST);
-
-    BOOL ok = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
-    if (!ok) return false;
-    fileName = name;
-    choice.filterIndex = static_cast<int>(dialog.nFilterIndex);
-    choice.fileOffset = dialog.nFileOffset;
-    return true;
-}
-
-bool Win32FileDialogs::chooseOpenFile(std::string& fileName, const std::string& filter, FileChoice& choice) {
-    return choose(false, fileName, filter, choice);
-}
-
-bool Win32FileDialogs::chooseSaveFile(std::string& fileName, const std::string& filter, FileChoice& choice) {
-    return choose(true, fileName, filter, choice);
-}
-
-std::FILE* Win32FileDialogs::createNewFile(const std::string& path, bool& taken) {
+std::FILE* Win32FileSystem::createNewFile(const std::string& path, bool& taken) {
     taken = false;
     HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -78,7 +39,7 @@ std::FILE* Win32FileDialogs::createNewFile(const std::string& path, bool& taken)
 // leave the target whole: the replaced file then keeps its name on every
 // failure but ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, after which it waits under
 // the backup's name and is moved back.
-bool Win32FileDialogs::replaceFile(const std::string& temp, const std::string& target) {
+bool Win32FileSystem::replaceFile(const std::string& temp, const std::string& target) {
     DWORD attributes = GetFileAttributesA(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DWORD error = GetLastError();
@@ -109,4 +70,4 @@ bool Win32FileDialogs::replaceFile(const std::string& temp, const std::string& t
     return false;
 }
 
-std::string Win32FileDialogs::lastErrorText() { return systemErrorText(GetLastError()); }
+std::string Win32FileSystem::lastErrorText() { return systemErrorText(GetLastError()); }

@@ -8,7 +8,3 @@
 class TextTable;
 
 std::string buildFileFilter(const TextTable& texts);
-
-// The name Export writes: the chosen name as it is when its file-name part
-// (from fileOffset on) holds a '.', else with the extension appended.
-std::string exportFileName(const std::string& chosen, std::size_t fileOffset, const char* extension);

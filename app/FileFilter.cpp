@@ -1,4 +1,4 @@
-#include "files/FileFilter.h"
+#include "app/FileFilter.h"
 
 #include "app/TextTable.h"
 #include "files/ExchangeFormat.h"
@@ -16,10 +16,4 @@ std::string buildFileFilter(const TextTable& texts) {
     }
     filter += '\0';
     return filter;
-}
-
-std::string exportFileName(const std::string& chosen, std::size_t fileOffset, const char* extension) {
-    if (fileOffset > chosen.size()) fileOffset = chosen.size();
-    if (chosen.find('.', fileOffset) != std::string::npos) return chosen;
-    return chosen + extension;
 }

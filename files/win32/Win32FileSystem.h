@@ -1,0 +1,14 @@
+// The platform's exclusive creation and replacement of files, and its words
+// for a failed file operation.
+#pragma once
+
+#include <windows.h>
+
+#include "files/FileSystem.h"
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::FILE* createNewFile(const std::string& path, bool& taken) override;
+    bool replaceFile(const std::string& temp, const std::string& target) override;
+    std::string lastErrorText() override;
+};
