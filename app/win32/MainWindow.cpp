@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "app/AppState.h"
-#include "app/win32/Messages.h"
 #include "app/win32/PortBox.h"
 #include "app/win32/TaskbarProgress.h"
 #include "app/win32/Win32Dialogs.h"
@@ -19,6 +18,8 @@
 #include "points/PointRecord.h"
 #include "points/win32/Win32PointListView.h"
 #include "resources/resource.h"
+#include "win32/SystemErrorText.h"
+#include "win32/WindowMessages.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -104,16 +105,16 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         app.transferFinished();
         return TRUE;
     }
-    if (message == Win32LinkPlatform::titleMessage()) {
+    if (message == g_ruvoTitle) {
         if (g_main.platform)
             if (auto title = g_main.platform->link.takePendingTitle()) app.showTransferTitle(*title);
         return TRUE;
     }
-    if (message == Win32LinkPlatform::progressMessage()) {
+    if (message == g_ruvoProgress) {
         if (g_main.platform) g_main.platform->link.showPendingProgress();
         return TRUE;
     }
-    if (message == TaskbarProgress::buttonCreatedMessage()) {
+    if (message == g_taskbarButtonCreated) {
         if (g_main.platform) g_main.platform->taskbar.buttonCreated();
         return TRUE;
     }

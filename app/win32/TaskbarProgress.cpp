@@ -3,6 +3,8 @@
 #include <objbase.h>
 #include <shobjidl.h>
 
+#include "win32/WindowMessages.h"
+
 namespace {
 
 // Lets the shell's message through to a program that runs with higher
@@ -18,17 +20,12 @@ void allowMessageFromShell(HWND window, UINT message) {
 }  // namespace
 
 TaskbarProgress::TaskbarProgress(HWND window) : window_(window) {
-    allowMessageFromShell(window, buttonCreatedMessage());
+    allowMessageFromShell(window, g_taskbarButtonCreated);
 }
 
 TaskbarProgress::~TaskbarProgress() {
     release();
     if (comStarted_) CoUninitialize();
-}
-
-UINT TaskbarProgress::buttonCreatedMessage() {
-    static const UINT message = RegisterWindowMessageA("TaskbarButtonCreated");
-    return message;
 }
 
 void TaskbarProgress::release() {

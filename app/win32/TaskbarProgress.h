@@ -22,9 +22,9 @@ public:
     TaskbarProgress(const TaskbarProgress&) = delete;
     TaskbarProgress& operator=(const TaskbarProgress&) = delete;
 
-    static UINT buttonCreatedMessage();
-    // The window's button exists (again): connects to it and shows there
-    // what is to be shown.
+    // The window's button exists (again; g_taskbarButtonCreated,
+    // win32/WindowMessages.h): connects to it and shows there what is to be
+    // shown.
     void buttonCreated();
 
     void show(int done, int total) override;

@@ -3,8 +3,8 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include "app/win32/Messages.h"
 #include "files/FileBeside.h"
+#include "win32/SystemErrorText.h"
 
 std::FILE* Win32FileSystem::createNewFile(const std::string& path, bool& taken) {
     taken = false;

@@ -4,11 +4,12 @@
 
 #include <memory>
 
-#include "app/win32/Messages.h"
 #include "link/win32/ProgressDisplay.h"
 #include "link/win32/Win32BytePort.h"
 #include "points/PointRecord.h"
 #include "points/PointStore.h"
+#include "win32/SystemErrorText.h"
+#include "win32/WindowMessages.h"
 
 namespace {
 
@@ -115,11 +116,6 @@ bool Win32LinkPlatform::pause(int ms) { return WaitForSingleObject(stopEvent_, s
 
 bool Win32LinkPlatform::stopRequested() { return WaitForSingleObject(stopEvent_, 0) == WAIT_OBJECT_0; }
 
-UINT Win32LinkPlatform::titleMessage() {
-    static const UINT message = RegisterWindowMessageA("RUVO_TITLE");
-    return message;
-}
-
 // Replaces the waiting title, if any; only a title that found none waiting
 // posts the message, so at most one is on its way.
 void Win32LinkPlatform::setTitle(const TransferTitle& title) {
@@ -128,16 +124,11 @@ void Win32LinkPlatform::setTitle(const TransferTitle& title) {
         delete older;
         return;
     }
-    if (!PostMessageA(mainWindow_, titleMessage(), 0, 0)) delete pendingTitle_.exchange(nullptr);
+    if (!PostMessageA(mainWindow_, g_ruvoTitle, 0, 0)) delete pendingTitle_.exchange(nullptr);
 }
 
 std::unique_ptr<TransferTitle> Win32LinkPlatform::takePendingTitle() {
     return std::unique_ptr<TransferTitle>(pendingTitle_.exchange(nullptr));
-}
-
-UINT Win32LinkPlatform::progressMessage() {
-    static const UINT message = RegisterWindowMessageA("RUVO_PROGRESS");
-    return message;
 }
 
 // As with titles, only figures that found none waiting post the message.
@@ -145,7 +136,7 @@ void Win32LinkPlatform::progress(int done, int total) {
     if (done < 0 || total < 0) return;
     const std::uint64_t figures = static_cast<std::uint64_t>(done) << 32 | static_cast<std::uint32_t>(total);
     if (pendingProgress_.exchange(figures) != kNoProgress) return;
-    if (!PostMessageA(mainWindow_, progressMessage(), 0, 0)) pendingProgress_ = kNoProgress;
+    if (!PostMessageA(mainWindow_, g_ruvoProgress, 0, 0)) pendingProgress_ = kNoProgress;
 }
 
 void Win32LinkPlatform::showPendingProgress() {

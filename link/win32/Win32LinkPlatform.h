@@ -7,8 +7,8 @@
 // end while serving the calls the worker makes into the window meanwhile.
 //
 // Progress titles never hold the worker up: setTitle leaves the newest title
-// for the user-interface thread and posts titleMessage() when none is
-// waiting; the main window then takes it with takePendingTitle and shows it
+// for the user-interface thread and posts g_ruvoTitle (win32/
+// WindowMessages.h) when none is waiting; the main window then takes it with takePendingTitle and shows it
 // in its words. The worker's reply to
 // the instrument therefore does not wait for the window, which may be busy
 // adding the previous row. Posted after the point and before the end or
@@ -16,7 +16,7 @@
 // still waiting when the worker is stopped or released is dropped, so none
 // appears after the transfer has ended.
 //
-// Progress figures travel the same way (progressMessage(), then
+// Progress figures travel the same way (g_ruvoProgress, then
 // showPendingProgress) to the ProgressDisplay, if one is set; when the
 // worker has ended, however it ended, the display is cleared.
 #pragma once
@@ -51,15 +51,11 @@ public:
     std::string lastErrorText() override;
     int takeRowsSent() override;
 
-    // The registered message "RUVO_TITLE" (both parameters 0): a progress
-    // title waits; the main window answers it with takePendingTitle(), which
-    // gives the newest title not yet taken, or nothing.
-    static UINT titleMessage();
+    // The main window's answer to g_ruvoTitle: the newest title not yet
+    // taken, or nothing.
     std::unique_ptr<TransferTitle> takePendingTitle();
 
-    // The registered message "RUVO_PROGRESS" (both parameters 0): progress
-    // figures wait; the main window answers it with showPendingProgress().
-    static UINT progressMessage();
+    // The main window's answer to g_ruvoProgress: shows the waiting figures.
     void showPendingProgress();
     // Where the figures show; nullptr: nowhere. Must outlive this object or
     // be unset before it goes.

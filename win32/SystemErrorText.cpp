@@ -1,9 +1,4 @@
-#include "app/win32/Messages.h"
-
-// Registered among the static initialisers, before the main window exists.
-UINT g_ruvoFrame = RegisterWindowMessageA("RUVO_FRAME");
-UINT g_ruvoHead = RegisterWindowMessageA("RUVO_HEAD");
-UINT g_ruvoFail = RegisterWindowMessageA("RUVO_FAIL");
+#include "win32/SystemErrorText.h"
 
 std::string systemErrorText(DWORD code) {
     char* text = nullptr;
