@@ -6,7 +6,7 @@
 #include <string>
 
 #include "files/ExchangeFormat.h"
-#include "fuzz/FuzzSupport.h"
+#include "FuzzSupport.h"
 #include "points/PointText.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // exactly, with the same value.
 #include <cstdlib>
 
-#include "fuzz/FuzzSupport.h"
+#include "FuzzSupport.h"
 #include "points/NumberText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

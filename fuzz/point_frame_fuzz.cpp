@@ -2,7 +2,7 @@
 // fields; formatting it fills exactly bytes 9..59 and reads back stable.
 #include <string>
 
-#include "fuzz/FuzzSupport.h"
+#include "FuzzSupport.h"
 #include "points/PointText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -30,7 +30,8 @@ PROGRAM_FOLDERS = ('points', 'files', 'link', 'app', 'resources', 'win32')
 CONSUMER_FOLDERS = ('tests', 'fuzz', 'tools')
 SOURCE_ENDINGS = ('.h', '.cpp')
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
-LIBRARY = re.compile(r'ruvo_library\(\s*(\w+)\s+([\w/]+)((?:\s+USES(?:\s+[\w]+)+)?)\s*\)')
+LIBRARY = re.compile(r'ruvo_library\(([^)]*)\)')
+KEYWORDS = ('SUBFOLDERS', 'EXCLUDE', 'USES')
 
 
 def folder_of(path):
@@ -111,13 +112,22 @@ def loops(edges):
 
 
 def libraries(rules):
-    """{folder: set of folders it may include}, from ruvo_library calls."""
+    """{folder: set of folders it may include}, from the ruvo_library calls
+    (cmake/Libraries.cmake): a library's folder may include the folders of
+    the libraries it uses, and of theirs in turn."""
     with open(rules, encoding='utf-8') as f:
         text = re.sub(r'#.*', '', f.read())
     folder_of_lib, uses = {}, {}
-    for name, folder, used in LIBRARY.findall(text):
+    for call in LIBRARY.findall(text):
+        words = call.split()
+        name, folder = words[0], words[1]
         folder_of_lib[name] = folder
-        uses[name] = used.split()[1:] if used.strip() else []
+        uses[name], keyword = [], None
+        for word in words[2:]:
+            if word in KEYWORDS:
+                keyword = word
+            elif keyword == 'USES':
+                uses[name].append(word)
     allowed = {}
     for name, folder in folder_of_lib.items():
         reach, todo = set(), list(uses[name])
