@@ -8,14 +8,18 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "files/PointFile.h"
+#include "points/PointStore.h"
 #include "points/PointText.h"
 
 #include "fakes/Points.h"
+#include "fakes/ResourceTexts.h"
 
 namespace {
-
 
 const FormatInfo& format(ExchangeFormat f) { return *findFormat(static_cast<int>(f)); }
 
@@ -43,27 +47,102 @@ double rounded4(double v) {
 const ExchangeFormat kCommaFormats[] = {ExchangeFormat::TopCom, ExchangeFormat::SV300,
                                         ExchangeFormat::GuangZhouKass, ExchangeFormat::SouthKass};
 
-TEST(ExchangeFormat, TableListsTheFiveFormatsInDialogOrder) {
-    struct Row {
-        int textId;
-        const char* pattern;
-        const char* extension;
-        bool numbered;
-    } rows[] = {{22, "*.ruvo", ".ruvo", false}, {23, "*.pts", ".pts", false}, {24, "*.svf", ".svf", true},
-                {25, "*.dat", ".dat", true},    {26, "*.dat", ".dat", false}};
-    for (int number = 1; number <= 5; ++number) {
-        const FormatInfo* info = findFormat(number);
-        ASSERT_NE(info, nullptr);
-        EXPECT_EQ(static_cast<int>(info->format), number);
-        EXPECT_EQ(info->nameTextId, rows[number - 1].textId);
-        EXPECT_STREQ(info->pattern, rows[number - 1].pattern);
-        EXPECT_STREQ(info->extension, rows[number - 1].extension);
-        EXPECT_EQ(info->numbered, rows[number - 1].numbered);
-    }
+// The table's formats, in the file dialogs' order.
+std::vector<const FormatInfo*> allFormats() {
+    std::vector<const FormatInfo*> formats;
+    for (int number = 1; const FormatInfo* info = findFormat(number); ++number) formats.push_back(info);
+    return formats;
+}
+
+TEST(ExchangeFormat, TableNumbersEachFormatByItsPlaceAndNamesItInBothLanguages) {
+    const auto formats = allFormats();
+    ASSERT_EQ(formats.size(), 5u);  // Ruvo, TopCom, SV300, GuangZhou Kass, South Kass
     EXPECT_EQ(findFormat(0), nullptr);
-    EXPECT_EQ(findFormat(6), nullptr);
-    EXPECT_EQ(findFormat(1)->read, &parsePointLine);
-    EXPECT_EQ(findFormat(1)->write, &formatPointLine);
+    EXPECT_EQ(findFormat(static_cast<int>(formats.size()) + 1), nullptr);
+    rc::ProgramTexts english("Korvel"), chinese("Korvel", rc::Language::Chinese);
+    std::set<std::string> names;
+    for (std::size_t i = 0; i < formats.size(); ++i) {
+        const FormatInfo& f = *formats[i];
+        EXPECT_EQ(static_cast<std::size_t>(f.format), i + 1);
+        // The dialogs' pattern picks the files that Export names.
+        EXPECT_EQ(std::string(f.pattern), std::string("*") + f.extension);
+        EXPECT_FALSE(chinese.text(f.nameTextId).empty());
+        EXPECT_TRUE(names.insert(english.text(f.nameTextId)).second) << english.text(f.nameTextId);
+    }
+}
+
+// Points that every format carries whole: names and marks of up to 7
+// letters and digits (or none), coordinates in thousandths up to
+// 9999999.999 either way.
+std::vector<PointRecord> pointsEveryFormatCarries(unsigned seed, int count) {
+    std::mt19937 random(seed);
+    const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    auto word = [&](std::size_t max) {
+        std::string w(random() % (max + 1), 'x');
+        for (char& c : w) c = kChars[random() % (sizeof kChars - 1)];
+        return w;
+    };
+    std::uniform_int_distribution<long long> thousandths(-9999999999LL, 9999999999LL);
+    auto value = [&] { return static_cast<double>(thousandths(random)) / 1000.0; };
+    std::vector<PointRecord> points;
+    for (int i = 0; i < count; ++i) {
+        const std::string name = word(7), mark = word(7);
+        points.push_back(makePoint(name.c_str(), mark.c_str(), value(), value(), value()));
+    }
+    points.push_back(makePoint("", "", 9999999.999, -9999999.999, 0.001));
+    return points;
+}
+
+class CollectingSink : public PointSink {
+public:
+    std::size_t take(const PointRecord* points, std::size_t count) override {
+        taken.insert(taken.end(), points, points + count);
+        return count;
+    }
+    std::vector<PointRecord> taken;
+};
+
+// The property every format holds: a file its writer wrote reads back
+// through its reader to the same points, line by line, each line ended by
+// CR LF and numbered from 1 where the format numbers its lines.
+TEST(ExchangeFormat, EveryFormatsFileReadsBackToThePointsItWasWrittenFrom) {
+    for (const FormatInfo* format : allFormats()) {
+        SCOPED_TRACE(std::string("format ") + format->extension + " " + std::to_string(int(format->format)));
+        const std::vector<PointRecord> points = pointsEveryFormatCarries(static_cast<unsigned>(format->format), 300);
+        PointStore store;
+        store.append(points.data(), points.size());
+        ASSERT_EQ(firstPointNotHeld(*format, store), -1);
+
+        std::FILE* file = std::tmpfile();
+        ASSERT_TRUE(writePointFile(file, *format, store));
+        std::rewind(file);
+        CollectingSink sink;
+        EXPECT_EQ(readPointFile(file, *format, sink), ReadEnd::Complete);
+        ASSERT_EQ(sink.taken.size(), points.size());
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            EXPECT_STREQ(sink.taken[i].name, points[i].name) << i;
+            EXPECT_STREQ(sink.taken[i].mark, points[i].mark) << i;
+            EXPECT_EQ(sink.taken[i].n, points[i].n) << i;
+            EXPECT_EQ(sink.taken[i].e, points[i].e) << i;
+            EXPECT_EQ(sink.taken[i].z, points[i].z) << i;
+        }
+
+        std::rewind(file);
+        std::string bytes;
+        for (int c; (c = std::fgetc(file)) != EOF;) bytes += static_cast<char>(c);
+        std::fclose(file);
+        std::size_t row = 0, at = 0;
+        for (std::size_t end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2) {
+            const std::string line = bytes.substr(at, end - at);
+            ++row;
+            EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << row;
+            if (format->numbered) {
+                EXPECT_EQ(line.rfind(std::to_string(row) + ",", 0), 0u) << line;
+            }
+        }
+        EXPECT_EQ(at, bytes.size());
+        EXPECT_EQ(row, points.size());
+    }
 }
 
 TEST(ExchangeFormat, WritersLayOutTheExamplePoint) {
