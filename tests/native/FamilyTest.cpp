@@ -3,11 +3,13 @@
 // link part.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
 
 #include "fakes/AppFakes.h"
+#include "fakes/Instruments.h"
 #include "fakes/ResourceTexts.h"
 #include "app/TransferTitle.h"
 #include "link/LinkProtocol.h"
@@ -133,6 +135,116 @@ TEST(FamilyTable, TitlesInBothLanguages) {
         rc::ProgramTexts texts(family->modelName);
         EXPECT_FALSE(transferTitleText(*family, texts, titleOf(Step::Received, 1, 0, "00010001")).empty())
             << family->modelName;
+    }
+}
+
+// Points that every family's frames carry whole, both ways: names of up to
+// 7 and marks of up to 3 letters and digits, coordinates in thousandths up
+// to 9999999.999 either way, zero among them.
+std::vector<PointRecord> carriedPoints(unsigned seed) {
+    std::mt19937 random(seed);
+    const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    auto word = [&](std::size_t max) {
+        std::string w(random() % (max + 1), 'x');
+        for (char& c : w) c = kChars[random() % (sizeof kChars - 1)];
+        return w;
+    };
+    std::uniform_int_distribution<long long> thousandths(-9999999999LL, 9999999999LL);
+    auto value = [&] { return static_cast<double>(thousandths(random)) / 1000.0; };
+    std::vector<PointRecord> points;
+    for (int i = 0; i < 25; ++i) {
+        const std::string name = word(7), mark = word(3);
+        const double n = value(), e = value(), z = value();
+        points.push_back(makePoint(name.c_str(), mark.c_str(), n, e, z));
+    }
+    points.push_back(makePoint("ZERO", "", 0, 9999999.999, -9999999.999));
+    return points;
+}
+
+void expectSamePoints(const std::vector<PointRecord>& got, const std::vector<PointRecord>& want, const char* model) {
+    ASSERT_EQ(got.size(), want.size()) << model;
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        EXPECT_STREQ(got[i].name, want[i].name) << model << " point " << i;
+        EXPECT_STREQ(got[i].mark, want[i].mark) << model << " point " << i;
+        EXPECT_EQ(got[i].n, want[i].n) << model << " point " << i;
+        EXPECT_EQ(got[i].e, want[i].e) << model << " point " << i;
+        EXPECT_EQ(got[i].z, want[i].z) << model << " point " << i;
+    }
+}
+
+// What the instrument sends arrives as the points it was made from.
+TEST(FamilyTable, EveryFamilysReceiveDeliversThePointsTheInstrumentSent) {
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        const fake::TestInstrument* instrument = fake::testInstrument(family->modelName);
+        ASSERT_NE(instrument, nullptr) << family->modelName << " needs its instrument in fakes/Instruments.h";
+        const std::vector<PointRecord> points = carriedPoints(7);
+        fake::World world;
+        fake::FakePort port(world);
+        fake::FakeHost host(world, *family);
+        int writes = 0;
+        if (!instrument->receiveOpening.empty()) port.sends(instrument->receiveOpening);
+        if (instrument->receiveEcho) ++writes;
+        const int total = static_cast<int>(points.size());
+        for (int i = 0; i < total; ++i) {
+            port.afterWrite(writes, instrument->dataFrame(points[static_cast<std::size_t>(i)], i + 1, total), 10);
+            if (instrument->answeredFrames) ++writes;
+        }
+        port.afterWrite(writes, instrument->endOfPoints, 10);
+        family->link.receive(port, host);
+
+        EXPECT_EQ(world.events.back(), "finished") << family->modelName;
+        EXPECT_TRUE(port.closed);
+        EXPECT_EQ(static_cast<int>(port.writes.size()), writes) << family->modelName;
+        std::vector<PointRecord> delivered;
+        for (const auto& point : host.points) delivered.push_back(*point);
+        expectSamePoints(delivered, points, family->modelName);
+    }
+}
+
+// What the PC sends the instrument reads as the points of the list, and a
+// list longer than the frames can count goes nowhere.
+TEST(FamilyTable, EveryFamilysSendCarriesTheListToTheInstrument) {
+    for (const InstrumentFamily* family : instrumentFamilies()) {
+        const fake::TestInstrument* instrument = fake::testInstrument(family->modelName);
+        ASSERT_NE(instrument, nullptr) << family->modelName << " needs its instrument in fakes/Instruments.h";
+        const std::vector<PointRecord> points = carriedPoints(11);
+        fake::World world;
+        fake::FakePort port(world);
+        fake::FakeHost host(world, *family);
+        for (const PointRecord& p : points) host.addRow(p.name, p.mark, p.n, p.e, p.z);
+        PointStore store;
+        store.append(points.data(), points.size());
+        EXPECT_FALSE(checkSend(family->link.limits, store).refused()) << family->modelName;
+        port.sends(instrument->sendOpening);
+        const int first = instrument->sendEcho ? 1 : 0;
+        for (std::size_t i = 0; i < points.size(); ++i)
+            port.afterWrite(first + static_cast<int>(i) + 1, instrument->answer, 20);
+        family->link.send(port, host);
+
+        EXPECT_EQ(world.events.back(), "finished") << family->modelName;
+        ASSERT_EQ(port.writes.size(), points.size() + static_cast<std::size_t>(first)) << family->modelName;
+        if (instrument->sendEcho) {
+            EXPECT_EQ(port.writes[0], instrument->sendOpening);
+        }
+        std::vector<PointRecord> read;
+        for (std::size_t i = 0; i < points.size(); ++i) read.push_back(instrument->readFrame(port.writes[first + i]));
+        expectSamePoints(read, points, family->modelName);
+
+        const int limit = family->link.limits.maxPoints;
+        if (limit <= 0) continue;
+        fake::World bigWorld;
+        fake::FakePort bigPort(bigWorld);
+        fake::FakeHost big(bigWorld, *family);
+        PointStore bigStore;
+        for (int i = 0; i <= limit; ++i) {
+            big.addRow("P", "", i, 0, 0);
+            bigStore.append(makePoint("P", "", i, 0, 0));
+        }
+        EXPECT_EQ(checkSend(family->link.limits, bigStore).reason, SendRefusal::Reason::TooManyPoints);
+        bigPort.sends(instrument->sendOpening);
+        family->link.send(bigPort, big);
+        EXPECT_EQ(bigWorld.events.back(), "failedProtocol:too-many-points") << family->modelName;
+        EXPECT_EQ(bigPort.writes.size(), static_cast<std::size_t>(first)) << family->modelName;
     }
 }
 
