@@ -72,23 +72,9 @@ TEST(ExchangeFormat, TableNumbersEachFormatByItsPlaceAndNamesItInBothLanguages) 
 }
 
 // Points that every format carries whole: names and marks of up to 7
-// letters and digits (or none), coordinates in thousandths up to
-// 9999999.999 either way.
+// letters and digits, and the largest magnitudes.
 std::vector<PointRecord> pointsEveryFormatCarries(unsigned seed, int count) {
-    std::mt19937 random(seed);
-    const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    auto word = [&](std::size_t max) {
-        std::string w(random() % (max + 1), 'x');
-        for (char& c : w) c = kChars[random() % (sizeof kChars - 1)];
-        return w;
-    };
-    std::uniform_int_distribution<long long> thousandths(-9999999999LL, 9999999999LL);
-    auto value = [&] { return static_cast<double>(thousandths(random)) / 1000.0; };
-    std::vector<PointRecord> points;
-    for (int i = 0; i < count; ++i) {
-        const std::string name = word(7), mark = word(7);
-        points.push_back(makePoint(name.c_str(), mark.c_str(), value(), value(), value()));
-    }
+    std::vector<PointRecord> points = randomPoints(seed, count, 7, 7);
     points.push_back(makePoint("", "", 9999999.999, -9999999.999, 0.001));
     return points;
 }

@@ -139,24 +139,10 @@ TEST(FamilyTable, TitlesInBothLanguages) {
 }
 
 // Points that every family's frames carry whole, both ways: names of up to
-// 7 and marks of up to 3 letters and digits, coordinates in thousandths up
-// to 9999999.999 either way, zero among them.
+// 7 and marks of up to 3 letters and digits, zero and the largest
+// magnitudes among them.
 std::vector<PointRecord> carriedPoints(unsigned seed) {
-    std::mt19937 random(seed);
-    const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    auto word = [&](std::size_t max) {
-        std::string w(random() % (max + 1), 'x');
-        for (char& c : w) c = kChars[random() % (sizeof kChars - 1)];
-        return w;
-    };
-    std::uniform_int_distribution<long long> thousandths(-9999999999LL, 9999999999LL);
-    auto value = [&] { return static_cast<double>(thousandths(random)) / 1000.0; };
-    std::vector<PointRecord> points;
-    for (int i = 0; i < 25; ++i) {
-        const std::string name = word(7), mark = word(3);
-        const double n = value(), e = value(), z = value();
-        points.push_back(makePoint(name.c_str(), mark.c_str(), n, e, z));
-    }
+    std::vector<PointRecord> points = randomPoints(seed, 25, 7, 3);
     points.push_back(makePoint("ZERO", "", 0, 9999999.999, -9999999.999));
     return points;
 }
