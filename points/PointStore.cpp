@@ -93,11 +93,11 @@ void PointStore::clear() {
 
 void PointStore::setRowLimit(std::size_t rows) { limit_ = std::min(rows, kMaxRows); }
 
-void PointStore::addObserver(PointStoreObserver& observer) {
+void PointStore::addObserver(PointStoreObserver& observer) const {
     if (std::find(observers_.begin(), observers_.end(), &observer) == observers_.end())
         observers_.push_back(&observer);
 }
 
-void PointStore::removeObserver(PointStoreObserver& observer) {
+void PointStore::removeObserver(PointStoreObserver& observer) const {
     observers_.erase(std::remove(observers_.begin(), observers_.end(), &observer), observers_.end());
 }

@@ -17,7 +17,9 @@
 // Observers hear of every change once it is made: rows added at the end, one
 // row changed, one row removed (the rows after it move up by one), all rows
 // removed. They are told in the order they were added and must not change
-// the store, nor the set of observers, while they are being told.
+// the store, nor the set of observers, while they are being told. Watching
+// only reads: any view of the rows (the list, a plot) registers through the
+// read-only store.
 //
 // Threads: one thread changes the store and tells the observers (the
 // user-interface thread). Another thread may read the store while nothing
@@ -114,8 +116,9 @@ public:
     void setRowLimit(std::size_t rows);
     std::size_t rowLimit() const { return limit_; }
 
-    void addObserver(PointStoreObserver& observer);
-    void removeObserver(PointStoreObserver& observer);
+    // An observer is told once however often it is added.
+    void addObserver(PointStoreObserver& observer) const;
+    void removeObserver(PointStoreObserver& observer) const;
 
 private:
     // Room for kChunkRows records; the store makes and ends the records.
@@ -131,5 +134,5 @@ private:
     std::vector<Chunk> chunks_;
     std::size_t size_ = 0;
     std::size_t limit_;
-    std::vector<PointStoreObserver*> observers_;
+    mutable std::vector<PointStoreObserver*> observers_;
 };

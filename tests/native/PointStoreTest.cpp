@@ -99,6 +99,22 @@ TEST(PointStore, EachChangeIsToldOnceAfterItIsMade) {
     EXPECT_EQ(watcher.log.size(), expected.size());
 }
 
+// A second view of the rows watches through the read-only store, beside
+// the first, and both hear every change in the order they came.
+TEST(PointStore, ViewsWatchThroughTheReadOnlyStore) {
+    PointStore store;
+    const PointStore& readOnly = store;
+    Watcher list, plot;
+    readOnly.addObserver(list);
+    readOnly.addObserver(plot);
+    store.append(numbered(0));
+    store.replace(0, numbered(1));
+    readOnly.removeObserver(list);
+    store.remove(0);
+    EXPECT_EQ(list.log, (std::vector<std::string>{"added 0+1", "changed 0"}));
+    EXPECT_EQ(plot.log, (std::vector<std::string>{"added 0+1", "changed 0", "removed 0"}));
+}
+
 TEST(PointStore, AnyMixOfChangesKeepsTheRowsOfAPlainList) {
     // Removals across the chunks' edges are where rows could get lost or
     // doubled; the mix starts with rows on both sides of two edges.
