@@ -57,7 +57,8 @@ void runReceive(const ReceiveSteps& steps, BytePort& port, WorkerHost& host) {
             finish(port, host);
             return;
         }
-        if (result == WaitResult::Ok) result = wait.read(frame + steps.headLength, steps.frameLength - steps.headLength);
+        if (result == WaitResult::Ok)
+            result = wait.read(frame + steps.headLength, steps.frameLength - steps.headLength);
         if (result != WaitResult::Ok) {
             endWait(result, host);
             return;

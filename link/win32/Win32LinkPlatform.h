@@ -8,9 +8,9 @@
 //
 // Progress titles never hold the worker up: setTitle leaves the newest title
 // for the user-interface thread and posts g_ruvoTitle (win32/
-// WindowMessages.h) when none is waiting; the main window then takes it with takePendingTitle and shows it
-// in its words. The worker's reply to
-// the instrument therefore does not wait for the window, which may be busy
+// WindowMessages.h) when none is waiting; the main window then takes it
+// with takePendingTitle and shows it in its words. The worker's reply to the
+// instrument therefore does not wait for the window, which may be busy
 // adding the previous row. Posted after the point and before the end or
 // failure message, a title shows in the same order as it was set. A title
 // still waiting when the worker is stopped or released is dropped, so none
