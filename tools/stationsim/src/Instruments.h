@@ -23,3 +23,16 @@ Outcome tassinFromPc(Session& s);
 // Empty when the instrument's frames can carry the point, else why not.
 std::string korvelCannotCarry(const SimPoint& p);
 std::string tassinCannotCarry(const SimPoint& p);
+
+// One simulated instrument family, as the command line names it.
+struct SimInstrument {
+    const char* name;  // "korvel"
+    Outcome (*toPc)(Session& s);
+    Outcome (*fromPc)(Session& s);
+    std::string (*cannotCarry)(const SimPoint& p);
+    // It opens a transfer to the PC with a handshake (which a fault can spoil).
+    bool handshakesToPc;
+};
+
+// The instrument of that name, or nullptr.
+const SimInstrument* findInstrument(const std::string& name);

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Instruments.h"
+
 namespace {
 
 bool toInt(const std::string& text, int min, int& value) {
@@ -50,8 +52,8 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         if (arg == "--help" || arg == "-h") {
             o.help = true;
             return true;
-        } else if (arg == "--model" && value(v) && (v == "korvel" || v == "tassin")) {
-            o.model = v == "korvel" ? Options::Model::Korvel : Options::Model::Tassin;
+        } else if (arg == "--model" && value(v) && findInstrument(v)) {
+            o.instrument = findInstrument(v);
             haveModel = true;
         } else if (arg == "--direction" && value(v) && (v == "to-pc" || v == "from-pc")) {
             o.direction = v == "to-pc" ? Options::Direction::ToPc : Options::Direction::FromPc;
@@ -81,7 +83,7 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
         error = "--model and --direction are required";
         return false;
     }
-    if (o.fault.kind == Fault::Kind::WrongHandshake && o.model == Options::Model::Tassin &&
+    if (o.fault.kind == Fault::Kind::WrongHandshake && !o.instrument->handshakesToPc &&
         o.direction == Options::Direction::ToPc) {
         error = "a Tassin receive has no handshake to get wrong";
         return false;

@@ -5,11 +5,12 @@
 
 #include "Session.h"
 
+struct SimInstrument;
+
 struct Options {
-    enum class Model { Korvel, Tassin };
     enum class Direction { ToPc, FromPc };
 
-    Model model = Model::Korvel;
+    const SimInstrument* instrument = nullptr;  // --model
     Direction direction = Direction::ToPc;
     std::string link;        // symlink to the pty slave
     int points = 3;          // generated points, when no file is given

@@ -34,8 +34,7 @@ bool loadPoints(const Options& o, std::vector<SimPoint>& points, std::string& er
     if (o.pointsFile.empty()) points = generatePoints(o.points);
     else if (!readPointFile(o.pointsFile, points, error)) return false;
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const std::string why = o.model == Options::Model::Korvel ? korvelCannotCarry(points[i])
-                                                                  : tassinCannotCarry(points[i]);
+        const std::string why = o.instrument->cannotCarry(points[i]);
         if (!why.empty()) {
             error = "point " + std::to_string(i + 1) + " (" + points[i].name + "): " + why;
             return false;
@@ -71,9 +70,7 @@ LineStatus waitForPc(Pty& pty, const LineOptions& lo) {
 }
 
 Outcome play(const Options& o, Session& s) {
-    const bool korvel = o.model == Options::Model::Korvel;
-    if (o.direction == Options::Direction::ToPc) return korvel ? korvelToPc(s) : tassinToPc(s);
-    return korvel ? korvelFromPc(s) : tassinFromPc(s);
+    return o.direction == Options::Direction::ToPc ? o.instrument->toPc(s) : o.instrument->fromPc(s);
 }
 
 void printStats(const std::vector<double>& ms) {
