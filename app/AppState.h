@@ -12,14 +12,13 @@
 #include "link/WorkerHost.h"
 #include "points/PointStore.h"
 
-class PointRecord;
-class CellTexts;
 class BytePort;
+class CellTexts;
+class PointRecord;
 struct FormatInfo;
+struct InstrumentFamily;
 
 enum class LinkMode { Idle = 0, Receiving = 1, Sending = 2 };
-
-struct InstrumentFamily;
 
 class AppState {
 public:
@@ -38,7 +37,8 @@ public:
     bool modified() const { return modified_; }
     bool transferRunning() const { return port_ != nullptr; }
 
-    // The points of the run, in list order; the list shows them.
+    // The points of the run, in list order; the list shows them, and any
+    // other view may watch them (PointStore::addObserver).
     const PointStore& points() const { return points_; }
 
     // Main window (setup and dispatch).

@@ -13,7 +13,6 @@
 #include "points/PointListView.h"
 #include "points/PointRecord.h"
 
-// What happens to the list when a row comes by one of the two roads.
 struct AppState::RowRoad {
     bool focus;      // the new row gets the focus
     bool partialOk;  // a partly shown row counts as in view
@@ -22,6 +21,7 @@ struct AppState::RowRoad {
 
 namespace {
 
+// appendRow's road, and insertFrameRow's.
 constexpr AppState::RowRoad kAppendRoad{true, true, true};
 constexpr AppState::RowRoad kFrameRoad{false, false, false};
 
@@ -129,8 +129,9 @@ bool AppState::addRow(const PointRecord& point, const RowRoad& road) {
 
 bool AppState::appendRow(const PointRecord& point) { return addRow(point, kAppendRoad); }
 
-// The Tassin road for received and imported points: selected but not
-// focused, scrolled until wholly visible, and the modified flag untouched.
+// The road of received and imported points in the families that take it
+// (Tassin): selected but not focused, scrolled until wholly visible, and
+// the modified flag untouched.
 bool AppState::insertFrameRow(const PointRecord& point) { return addRow(point, kFrameRoad); }
 
 bool AppState::addArrivedRow(const PointRecord& point) { return addRow(point, roadOf(family_.arrival)); }
