@@ -10,13 +10,7 @@ namespace {
 
 static_assert(kKorvelFrameLength <= kMaxFrameLength && kKorvelReplyLength <= kMaxFrameLength);
 
-KorvelFrame frameOf(const std::uint8_t* bytes) {
-    KorvelFrame frame;
-    std::copy(bytes, bytes + kKorvelFrameLength, frame.begin());
-    return frame;
-}
-
-void decode(const std::uint8_t* bytes, PointRecord& point) { parseKorvelFrame(frameOf(bytes), point); }
+void decode(const std::uint8_t* bytes, PointRecord& point) { parseKorvelFrame(frameFrom<KorvelFrame>(bytes), point); }
 
 // The title shows the frame's two counters as they came.
 TransferTitle receivedTitle(const std::uint8_t* frame, int received) {
@@ -28,12 +22,12 @@ TransferTitle receivedTitle(const std::uint8_t* frame, int received) {
 }
 
 ProgressFigures receivedProgress(const std::uint8_t* frame, int) {
-    const KorvelProgress progress = korvelReceiveProgress(frameOf(frame));
+    const KorvelProgress progress = korvelReceiveProgress(frameFrom<KorvelFrame>(frame));
     return {progress.done, progress.total};
 }
 
 std::size_t reply(const std::uint8_t* frame, std::uint8_t* answer) {
-    const KorvelReply bytes = korvelFrameReply(frameOf(frame));
+    const KorvelReply bytes = korvelFrameReply(frameFrom<KorvelFrame>(frame));
     std::copy(bytes.begin(), bytes.end(), answer);
     return bytes.size();
 }

@@ -9,15 +9,9 @@ namespace {
 
 static_assert(kTassinInFrameLength <= kMaxFrameLength && kTassinOutFrameLength <= kMaxFrameLength);
 
-TassinInFrame frameOf(const std::uint8_t* bytes) {
-    TassinInFrame frame;
-    std::copy(bytes, bytes + kTassinInFrameLength, frame.begin());
-    return frame;
-}
+bool isEnd(const std::uint8_t* frame) { return isTassinEndFrame(frameFrom<TassinInFrame>(frame)); }
 
-bool isEnd(const std::uint8_t* frame) { return isTassinEndFrame(frameOf(frame)); }
-
-void decode(const std::uint8_t* bytes, PointRecord& point) { decodeTassinFrame(frameOf(bytes), point); }
+void decode(const std::uint8_t* bytes, PointRecord& point) { decodeTassinFrame(frameFrom<TassinInFrame>(bytes), point); }
 
 TransferTitle receivedTitle(const std::uint8_t*, int received) {
     TransferTitle title;

@@ -74,5 +74,14 @@ struct SendSteps {
 constexpr std::size_t kMaxFrameLength = 128;
 constexpr int kFramePauseMs = 200;
 
+// A family's frame type (a std::array of bytes) filled from the bytes of a
+// step, for the family's own frame code.
+template <class Frame>
+Frame frameFrom(const std::uint8_t* bytes) {
+    Frame frame;
+    for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = bytes[i];
+    return frame;
+}
+
 void runReceive(const ReceiveSteps& steps, BytePort& port, WorkerHost& host);
 void runSend(const SendSteps& steps, BytePort& port, WorkerHost& host);

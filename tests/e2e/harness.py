@@ -70,26 +70,14 @@ def read_resource_ids(path):
 # Every id of the programs, from their one home.
 IDS = read_resource_ids(os.path.join(SOURCE_DIR, 'resources', 'resource.h'))
 # The main window's controls.
-ID_CLOSE = IDS['IDC_CLOSE']
-ID_IMPORT = IDS['IDC_IMPORT']
-ID_EXPORT = IDS['IDC_EXPORT']
-ID_RECV = IDS['IDC_RECV']
-ID_SEND = IDS['IDC_SEND']
-ID_LIST = IDS['IDC_LIST']
-ID_APPEND = IDS['IDC_APPEND']
-ID_DELETE = IDS['IDC_DELETE']
-ID_EDIT = IDS['IDC_EDIT']
-ID_CLEAR_ALL = IDS['IDC_CLEARALL']
-ID_PORT_BOX = IDS['IDC_PORT']
-ID_ABOUT = IDS['IDC_ABOUT']
+(ID_CLOSE, ID_IMPORT, ID_EXPORT, ID_RECV, ID_SEND, ID_LIST, ID_APPEND, ID_DELETE, ID_EDIT, ID_CLEAR_ALL, ID_PORT_BOX,
+ ID_ABOUT) = (IDS['IDC_' + name] for name in ('CLOSE', 'IMPORT', 'EXPORT', 'RECV', 'SEND', 'LIST', 'APPEND', 'DELETE',
+                                             'EDIT', 'CLEARALL', 'PORT', 'ABOUT'))
 MAIN_BUTTONS = (ID_CLOSE, ID_IMPORT, ID_EXPORT, ID_RECV, ID_SEND, ID_APPEND, ID_DELETE, ID_EDIT,
                 ID_CLEAR_ALL, ID_ABOUT)
 # The point dialog's entries.
-ENTRY_NAME = IDS['IDC_POINT_NAME']
-ENTRY_MARK = IDS['IDC_POINT_MARK']
-ENTRY_N = IDS['IDC_POINT_N']
-ENTRY_E = IDS['IDC_POINT_E']
-ENTRY_Z = IDS['IDC_POINT_Z']
+ENTRY_NAME, ENTRY_MARK, ENTRY_N, ENTRY_E, ENTRY_Z = (IDS['IDC_POINT_' + name]
+                                                   for name in ('NAME', 'MARK', 'N', 'E', 'Z'))
 POINT_ENTRIES = (ENTRY_NAME, ENTRY_MARK, ENTRY_N, ENTRY_E, ENTRY_Z)
 
 WM_CLOSE = 0x0010

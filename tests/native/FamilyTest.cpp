@@ -158,31 +158,40 @@ void expectSamePoints(const std::vector<PointRecord>& got, const std::vector<Poi
     }
 }
 
+// A family's workers on a fake line to its test instrument.
+struct FamilyLine {
+    explicit FamilyLine(const InstrumentFamily& family)
+        : instrument(fake::testInstrument(family.modelName)), host(world, family) {}
+    const fake::TestInstrument* instrument;  // nullptr: the family has none yet
+    fake::World world;
+    fake::FakePort port{world};
+    fake::FakeHost host;
+};
+
 // What the instrument sends arrives as the points it was made from.
 TEST(FamilyTable, EveryFamilysReceiveDeliversThePointsTheInstrumentSent) {
     for (const InstrumentFamily* family : instrumentFamilies()) {
-        const fake::TestInstrument* instrument = fake::testInstrument(family->modelName);
-        ASSERT_NE(instrument, nullptr) << family->modelName << " needs its instrument in fakes/Instruments.h";
+        FamilyLine line(*family);
+        ASSERT_NE(line.instrument, nullptr) << family->modelName << " needs its instrument in fakes/Instruments.h";
+        const fake::TestInstrument& instrument = *line.instrument;
         const std::vector<PointRecord> points = carriedPoints(7);
-        fake::World world;
-        fake::FakePort port(world);
-        fake::FakeHost host(world, *family);
         int writes = 0;
-        if (!instrument->receiveOpening.empty()) port.sends(instrument->receiveOpening);
-        if (instrument->receiveEcho) ++writes;
+        if (!instrument.receiveOpening.empty()) line.port.sends(instrument.receiveOpening);
+        if (instrument.receiveEcho) ++writes;
         const int total = static_cast<int>(points.size());
         for (int i = 0; i < total; ++i) {
-            port.afterWrite(writes, instrument->dataFrame(points[static_cast<std::size_t>(i)], i + 1, total), 10);
-            if (instrument->answeredFrames) ++writes;
+            line.port.afterWrite(writes, instrument.dataFrame(points[static_cast<std::size_t>(i)], i + 1, total),
+                                 10);
+            if (instrument.answeredFrames) ++writes;
         }
-        port.afterWrite(writes, instrument->endOfPoints, 10);
-        family->link.receive(port, host);
+        line.port.afterWrite(writes, instrument.endOfPoints, 10);
+        family->link.receive(line.port, line.host);
 
-        EXPECT_EQ(world.events.back(), "finished") << family->modelName;
-        EXPECT_TRUE(port.closed);
-        EXPECT_EQ(static_cast<int>(port.writes.size()), writes) << family->modelName;
+        EXPECT_EQ(line.world.events.back(), "finished") << family->modelName;
+        EXPECT_TRUE(line.port.closed);
+        EXPECT_EQ(static_cast<int>(line.port.writes.size()), writes) << family->modelName;
         std::vector<PointRecord> delivered;
-        for (const auto& point : host.points) delivered.push_back(*point);
+        for (const auto& point : line.host.points) delivered.push_back(*point);
         expectSamePoints(delivered, points, family->modelName);
     }
 }
@@ -191,46 +200,43 @@ TEST(FamilyTable, EveryFamilysReceiveDeliversThePointsTheInstrumentSent) {
 // list longer than the frames can count goes nowhere.
 TEST(FamilyTable, EveryFamilysSendCarriesTheListToTheInstrument) {
     for (const InstrumentFamily* family : instrumentFamilies()) {
-        const fake::TestInstrument* instrument = fake::testInstrument(family->modelName);
-        ASSERT_NE(instrument, nullptr) << family->modelName << " needs its instrument in fakes/Instruments.h";
+        FamilyLine line(*family);
+        ASSERT_NE(line.instrument, nullptr) << family->modelName << " needs its instrument in fakes/Instruments.h";
+        const fake::TestInstrument& instrument = *line.instrument;
         const std::vector<PointRecord> points = carriedPoints(11);
-        fake::World world;
-        fake::FakePort port(world);
-        fake::FakeHost host(world, *family);
-        for (const PointRecord& p : points) host.addRow(p.name, p.mark, p.n, p.e, p.z);
+        for (const PointRecord& p : points) line.host.addRow(p.name, p.mark, p.n, p.e, p.z);
         PointStore store;
         store.append(points.data(), points.size());
         EXPECT_FALSE(checkSend(family->link.limits, store).refused()) << family->modelName;
-        port.sends(instrument->sendOpening);
-        const int first = instrument->sendEcho ? 1 : 0;
+        line.port.sends(instrument.sendOpening);
+        const int first = instrument.sendEcho ? 1 : 0;
         for (std::size_t i = 0; i < points.size(); ++i)
-            port.afterWrite(first + static_cast<int>(i) + 1, instrument->answer, 20);
-        family->link.send(port, host);
+            line.port.afterWrite(first + static_cast<int>(i) + 1, instrument.answer, 20);
+        family->link.send(line.port, line.host);
 
-        EXPECT_EQ(world.events.back(), "finished") << family->modelName;
-        ASSERT_EQ(port.writes.size(), points.size() + static_cast<std::size_t>(first)) << family->modelName;
-        if (instrument->sendEcho) {
-            EXPECT_EQ(port.writes[0], instrument->sendOpening);
+        EXPECT_EQ(line.world.events.back(), "finished") << family->modelName;
+        ASSERT_EQ(line.port.writes.size(), points.size() + static_cast<std::size_t>(first)) << family->modelName;
+        if (instrument.sendEcho) {
+            EXPECT_EQ(line.port.writes[0], instrument.sendOpening);
         }
         std::vector<PointRecord> read;
-        for (std::size_t i = 0; i < points.size(); ++i) read.push_back(instrument->readFrame(port.writes[first + i]));
+        for (std::size_t i = 0; i < points.size(); ++i)
+            read.push_back(instrument.readFrame(line.port.writes[first + i]));
         expectSamePoints(read, points, family->modelName);
 
         const int limit = family->link.limits.maxPoints;
         if (limit <= 0) continue;
-        fake::World bigWorld;
-        fake::FakePort bigPort(bigWorld);
-        fake::FakeHost big(bigWorld, *family);
+        FamilyLine big(*family);
         PointStore bigStore;
         for (int i = 0; i <= limit; ++i) {
-            big.addRow("P", "", i, 0, 0);
+            big.host.addRow("P", "", i, 0, 0);
             bigStore.append(makePoint("P", "", i, 0, 0));
         }
         EXPECT_EQ(checkSend(family->link.limits, bigStore).reason, SendRefusal::Reason::TooManyPoints);
-        bigPort.sends(instrument->sendOpening);
-        family->link.send(bigPort, big);
-        EXPECT_EQ(bigWorld.events.back(), "failedProtocol:too-many-points") << family->modelName;
-        EXPECT_EQ(bigPort.writes.size(), static_cast<std::size_t>(first)) << family->modelName;
+        big.port.sends(instrument.sendOpening);
+        family->link.send(big.port, big.host);
+        EXPECT_EQ(big.world.events.back(), "failedProtocol:too-many-points") << family->modelName;
+        EXPECT_EQ(big.port.writes.size(), static_cast<std::size_t>(first)) << family->modelName;
     }
 }
 
