@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """The include graph between the program's folders.
 
-Reads every quoted #include of the program's sources (points/, files/,
-link/, app/, resources/, win32/ and their win32/ parts; with --all also
-tests/, fuzz/ and tools/), and prints one line per pair of folders that one
+Reads every quoted #include of the program's sources (the folders of the
+libraries below, with their win32/ parts; points/, files/, link/, app/,
+resources/ and win32/ in a tree that declares none; with --all also tests/,
+fuzz/ and tools/), and prints one line per pair of folders that one
 includes from the other, with the number of includes:
 
     app -> files  (12)
@@ -148,9 +149,10 @@ def main(argv):
     parser.add_argument('--all', action='store_true', help='tests/, fuzz/ and tools/ as well')
     args = parser.parse_args(argv)
 
-    folders = PROGRAM_FOLDERS + (CONSUMER_FOLDERS if args.all else ())
-    edges = graph(args.tree, folders)
     allowed = libraries(args.rules or os.path.join(args.tree, 'CMakeLists.txt'))
+    program = sorted({folder.split('/')[0] for folder in allowed}) or list(PROGRAM_FOLDERS)
+    folders = tuple(program) + (CONSUMER_FOLDERS if args.all else ())
+    edges = graph(args.tree, folders)
 
     against = []
     for (a, b), count in sorted(edges.items()):
@@ -162,7 +164,7 @@ def main(argv):
     print('%d pairs of folders, %d includes between folders' % (len(edges), sum(edges.values())))
     print('loops: %s' % ('; '.join(' <-> '.join(c) for c in circles) if circles else 'none'))
     if allowed:
-        unknown = sorted({a for (a, _) in edges if a not in allowed and a.split('/')[0] in PROGRAM_FOLDERS})
+        unknown = sorted({a for (a, _) in edges if a not in allowed and a.split('/')[0] in program})
         for folder in unknown:
             print('folder %s belongs to no library' % folder)
         print('against the direction: %d' % len(against))
