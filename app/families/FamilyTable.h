@@ -9,7 +9,11 @@
 //     <name>link with this entry and the texts carrying <Name>;
 //  5. its texts, if its titles need words of their own: an id in
 //     resources/resource.h and the text in both languages of
-//     resources/texts.rc.in.
+//     resources/texts.rc.in;
+//  6. its instrument for the tests, from its wire layout, in
+//     tests/native/fakes/Instruments.h (and in the simulator,
+//     tools/stationsim, for the end-to-end tests), and its name in the
+//     release packages (tools/installer).
 // tests/native/FamilyTest.cpp runs every entry through the same checks.
 #pragma once
 
