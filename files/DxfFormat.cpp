@@ -1,0 +1,116 @@
+// ASCII DXF of release 12: a header that names the release, then an
+// ENTITIES section with a POINT for each point and, for a point with a name,
+// a TEXT holding the name at the same place (height 1 drawing unit). X is
+// the easting, Y the northing, Z the height, with four decimals. Lines end
+// with CR LF; group codes are right-justified in three columns.
+//
+// Both entities go on a layer named after the point's mark. Release 12
+// allows layer names of at most 31 letters, digits, '$', '-' and '_', and
+// keeps them in capitals, so a mark is written in capitals, with '_' for
+// every other byte (a space, '.', a byte of a Chinese mark): TREE.1 goes on
+// layer TREE_1. A point without a mark goes on layer 0, the layer every
+// drawing has. Layers need no table entry: a drawing makes the layers its
+// entities name, which lets the file stream out point by point.
+//
+// The name in a TEXT is written byte for byte, except that a control
+// character is written in DXF's caret form (^I for a tab, ^M for CR) and a
+// '^' as "^ ", so that no name can break the line structure of the file.
+#include "files/PointFormats.h"
+#include "files/TextSink.h"
+#include "points/NumberText.h"
+
+namespace {
+
+void group(const char* code, std::string_view value, TextSink& out) {
+    out.put(code);
+    out.put("\r\n");
+    out.put(value);
+    out.put("\r\n");
+}
+
+// The place of a point as its entities give it: layer, X, Y, Z groups.
+// Made once per point, for both of its entities.
+class Place {
+public:
+    Place(const char* layer, const PointRecord& point) : layer_(layer) {
+        char* out = text_;
+        const double values[] = {point.e, point.n, point.z};
+        for (int i = 0; i < 3; ++i) {
+            char* start = out;
+            out = formatFixed(values[i], 4, out);
+            numbers_[i] = std::string_view(start, static_cast<std::size_t>(out - start));
+        }
+    }
+    void put(TextSink& out) const {
+        group("  8", layer_, out);
+        group(" 10", numbers_[0], out);
+        group(" 20", numbers_[1], out);
+        group(" 30", numbers_[2], out);
+    }
+
+private:
+    const char* layer_;
+    char text_[3 * kFixedTextMax];
+    std::string_view numbers_[3];
+};
+
+bool allowedInLayer(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '$' || c == '-' || c == '_';
+}
+
+}  // namespace
+
+void dxfLayerName(const char* mark, char* layer) {
+    std::size_t n = boundedLength(mark, kDxfLayerMax);
+    if (n == 0) {
+        layer[0] = '0';
+        layer[1] = '\0';
+        return;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        char c = mark[i];
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        layer[i] = allowedInLayer(c) ? c : '_';
+    }
+    layer[n] = '\0';
+}
+
+void beginDxf(TextSink& out) {
+    group("  0", "SECTION", out);
+    group("  2", "HEADER", out);
+    group("  9", "$ACADVER", out);
+    group("  1", "AC1009", out);
+    group("  0", "ENDSEC", out);
+    group("  0", "SECTION", out);
+    group("  2", "ENTITIES", out);
+}
+
+void writeDxfPoint(const FormatInfo*, const PointRecord& point, long, TextSink& out) {
+    char layer[kDxfLayerMax + 1];
+    dxfLayerName(point.mark, layer);
+    const Place place(layer, point);
+    group("  0", "POINT", out);
+    place.put(out);
+    std::size_t n = boundedLength(point.name, PointRecord::kNameMax);
+    if (n == 0) return;
+    group("  0", "TEXT", out);
+    place.put(out);
+    group(" 40", "1.0", out);
+    out.put("  1\r\n");
+    for (std::size_t i = 0; i < n; ++i) {
+        char c = point.name[i];
+        if (static_cast<unsigned char>(c) < 0x20) {
+            out.put('^');
+            out.put(static_cast<char>(c + 0x40));
+        } else {
+            out.put(c);
+            if (c == '^') out.put(' ');
+        }
+    }
+    out.put("\r\n");
+}
+
+void endDxf(long, TextSink& out) {
+    group("  0", "ENDSEC", out);
+    group("  0", "EOF", out);
+}

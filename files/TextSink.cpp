@@ -1,0 +1,32 @@
+#include "files/TextSink.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr std::size_t kBlockSize = 1 << 16;
+}
+
+TextSink::TextSink(std::FILE* file) : file_(file), block_(kBlockSize) {}
+
+// Text that does not fit what is left of the block: in parts.
+void TextSink::putLong(std::string_view text) {
+    while (!text.empty()) {
+        if (used_ == block_.size()) spill();
+        std::size_t part = std::min(text.size(), block_.size() - used_);
+        std::memcpy(block_.data() + used_, text.data(), part);
+        used_ += part;
+        text.remove_prefix(part);
+    }
+}
+
+void TextSink::spill() {
+    if (!failed_ && used_ > 0 && std::fwrite(block_.data(), 1, used_, file_) != used_) failed_ = true;
+    used_ = 0;
+}
+
+bool TextSink::flush() {
+    spill();
+    if (!failed_ && std::fflush(file_) != 0) failed_ = true;
+    return !failed_;
+}

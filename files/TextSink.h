@@ -1,0 +1,42 @@
+// Bytes on their way into an open file, gathered in one block so that a
+// million short lines cost a few hundred writes. Remembers whether any write
+// failed, so that a file is never taken for written when it is not.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+class TextSink {
+public:
+    explicit TextSink(std::FILE* file);
+
+    void put(char c) {
+        if (used_ == block_.size()) spill();
+        block_[used_++] = c;
+    }
+    void put(std::string_view text) {
+        if (text.size() <= block_.size() - used_) {
+            std::memcpy(block_.data() + used_, text.data(), text.size());
+            used_ += text.size();
+        } else {
+            putLong(text);
+        }
+    }
+
+    // Hands everything gathered so far to the file and flushes the stream.
+    // False once any write has failed; nothing is written after that.
+    bool flush();
+    bool failed() const { return failed_; }
+
+private:
+    void spill();
+    void putLong(std::string_view text);
+
+    std::FILE* file_;
+    std::vector<char> block_;
+    std::size_t used_ = 0;
+    bool failed_ = false;
+};
