@@ -5,12 +5,14 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ libgtest-dev         # native build and unit tests
+  libcli11-dev                               # pointlink's command line (headers only)
   clang libclang-rt-14-dev                   # fuzzers
   g++-mingw-w64-i686 binutils-mingw-w64-i686 # the 32-bit Windows programs
   wine wine32:i386 wine64                    # running them here
   xvfb xauth imagemagick x11-utils           # a display, screenshots
   fonts-wqy-microhei fonts-wine              # Chinese glyphs, the title-bar symbols
   python3 procps                             # end-to-end test harness
+  time                                       # peak memory in tools/bench-pointlink.sh
   nsis                                       # the installer (tools/package.sh)
 )
 

@@ -35,9 +35,11 @@ mkdir -p build
 suite build/native
 suite build/fuzz -DRUVO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 # The end-to-end tests of the transfers play the instrument with the
-# simulator from the native build.
+# simulator from the native build; the Windows pointlink must write the
+# bytes of the native one.
 suite build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-  -DRUVO_STATIONSIM="$PWD/build/native/tools/stationsim/stationsim"
+  -DRUVO_STATIONSIM="$PWD/build/native/tools/stationsim/stationsim" \
+  -DRUVO_NATIVE_POINTLINK="$PWD/build/native/cli/pointlink"
 # The release build that tools/package.sh packs: its zip and installer, and
 # the release programs through the start state, transfers of both programs
 # and the taskbar progress.

@@ -1,0 +1,117 @@
+#include "cli/Commands.h"
+
+#include <CLI/CLI.hpp>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Console.h"
+#include "cli/Convert.h"
+#include "cli/Report.h"
+#include "files/PointFormats.h"
+
+#ifndef POINTLINK_VERSION
+#error "POINTLINK_VERSION must name the build's version"
+#endif
+
+namespace {
+
+constexpr int kUsage = 2;
+
+// Accepts a format by name or number; readable limits it to the formats
+// that can be read.
+CLI::Validator formatCheck(bool readable) {
+    return CLI::Validator(
+        [readable](std::string& text) -> std::string {
+            const PointFormat* format = findPointFormat(text);
+            if (!format) return "unknown format '" + text + "' (pointlink formats lists them)";
+            if (readable && !format->readable())
+                return std::string(format->name) + " is written only; read one of ruvo, topcom, sv300, gzkass, "
+                                                   "southkass (or 1 to 5)";
+            return std::string();
+        },
+        "");
+}
+
+void listFormats(std::FILE* out) {
+    std::fprintf(out, "%-10s %-3s %-9s %-12s %s\n", "name", "no.", "extension", "use", "description");
+    for (std::size_t i = 0; i < pointFormatCount(); ++i) {
+        const PointFormat& format = pointFormatAt(i);
+        std::string number = format.number > 0 ? std::to_string(format.number) : "-";
+        std::fprintf(out, "%-10s %-3s %-9s %-12s %s\n", format.name, number.c_str(), format.extension,
+                     format.readable() ? "read, write" : "write", format.description);
+    }
+}
+
+}  // namespace
+
+int runPointlink(int argc, const char* const* argv, Console& console, std::FILE* in, std::FILE* out,
+                 std::FILE* err) {
+    CLI::App app("Converts point files and exchanges points with Korvel and Tassin total stations.",
+                 "pointlink");
+    app.set_version_flag("--version", std::string("pointlink ") + POINTLINK_VERSION,
+                         "Show the program's version and exit");
+    app.require_subcommand(1);
+    app.footer("Exit status: 0 success, 1 failure, 2 wrong usage. Run 'pointlink COMMAND --help' for a command.");
+
+    CLI::App* formats = app.add_subcommand("formats", "List the point-file formats");
+
+    ConvertRequest convert;
+    std::string from, to;
+    CLI::App* convertCommand = app.add_subcommand("convert", "Convert point files from one format to another");
+    convertCommand->add_option("IN", convert.inputs, "Input files ('-' for standard input)")
+        ->required()
+        ->type_name("FILE");
+    convertCommand->add_option("--from", from, "Format of the inputs: name or number (1-5)")
+        ->required()
+        ->type_name("FORMAT")
+        ->check(formatCheck(true));
+    convertCommand->add_option("--to", to, "Format to write: name or number (pointlink formats)")
+        ->required()
+        ->type_name("FORMAT")
+        ->check(formatCheck(false));
+    CLI::Option* output =
+        convertCommand->add_option("-o,--output", convert.output, "Output file ('-' for standard output)")
+            ->type_name("FILE");
+    CLI::Option* outDir =
+        convertCommand->add_option("--out-dir", convert.outDir, "Output folder: each input becomes a file there")
+            ->type_name("FOLDER");
+    output->excludes(outDir);
+    convertCommand->add_flag("--strict", convert.strict, "Treat a line that cannot be read as an error");
+    convertCommand->footer(
+        "Nothing is written when a point cannot be written faithfully in the output format or a file "
+        "fails: the output file is replaced only when complete.");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        std::ostringstream help, error;
+        int code = app.exit(e, help, error);
+        std::fputs(help.str().c_str(), out);
+        std::fputs(error.str().c_str(), err);
+        return code == 0 ? 0 : kUsage;
+    }
+
+    Report report(err);
+    if (formats->parsed()) {
+        listFormats(out);
+        return 0;
+    }
+    if (convertCommand->parsed()) {
+        if (convert.output.empty() && convert.outDir.empty()) {
+            report.program("convert needs an output: -o FILE or --out-dir FOLDER");
+            return kUsage;
+        }
+        convert.from = findPointFormat(from);
+        convert.to = findPointFormat(to);
+        std::string problem = checkConvertRequest(convert);
+        if (!problem.empty()) {
+            report.program(problem);
+            return kUsage;
+        }
+        ConvertStreams streams{in, out, console.files(), report, [&console] { return console.interrupted(); }};
+        return runConvert(convert, streams);
+    }
+    return kUsage;
+}

@@ -1,0 +1,198 @@
+#include "cli/Convert.h"
+
+#include <cmath>
+#include <cstring>
+#include <set>
+
+#include "cli/OutputFiles.h"
+#include "cli/Report.h"
+#include "files/LineSource.h"
+#include "files/PointFormats.h"
+#include "files/TextSink.h"
+
+namespace {
+
+const char kStandard[] = "-";
+const char kStdinShown[] = "<stdin>";
+const char kStdoutShown[] = "<stdout>";
+// Unreadable lines reported one by one per input; the rest are counted.
+constexpr long kLinesShown = 10;
+// How often a long conversion looks whether the user has stopped it.
+constexpr long kStopCheckLines = 4096;
+
+std::string shownName(const std::string& input) { return input == kStandard ? kStdinShown : input; }
+
+std::string refusal(const PointFormat& to, const PointRecord& point) {
+    bool finite = std::isfinite(point.n) && std::isfinite(point.e) && std::isfinite(point.z);
+    return "point " + shownText(point.name) + " cannot be written as " + to.name + " without changing it (" +
+           (finite ? "a coordinate is larger than " + std::string(to.name) + " can hold"
+                   : std::string("a coordinate is not a finite number")) +
+           ")";
+}
+
+class Converter {
+public:
+    Converter(const ConvertRequest& request, ConvertStreams& streams) : request_(request), streams_(streams) {}
+
+    bool writeTarget(const std::vector<std::string>& inputs, const std::string& target);
+
+private:
+    bool toStandardOutput(const std::vector<std::string>& inputs);
+    // Reads one input; writes its points to stream, or only checks them when
+    // stream is nullptr. False when the output must not be kept.
+    bool pump(const std::string& input, PointStream* stream, const TextSink* sink, bool warn);
+    bool stopped() {
+        if (!streams_.stopRequested || !streams_.stopRequested()) return false;
+        streams_.report.program("stopped");
+        return true;
+    }
+
+    const ConvertRequest& request_;
+    ConvertStreams& streams_;
+};
+
+bool Converter::pump(const std::string& input, PointStream* stream, const TextSink* sink, bool warn) {
+    Report& report = streams_.report;
+    const std::string shown = shownName(input);
+    std::FILE* file = input == kStandard ? streams_.in : streams_.files.openInput(input);
+    if (!file) {
+        report.onFile(shown, "cannot open: " + streams_.files.errorText());
+        return false;
+    }
+    const FormatInfo& reader = *request_.from->exchange;
+    LineSource lines(file);
+    long number = 1;
+    long unreadable = 0;
+    bool ok = true;
+    PointRecord point;
+    while (const char* line = lines.next()) {
+        const long here = number;
+        std::size_t length = std::strlen(line);
+        if (length < LineSource::kMaxPiece || line[length - 1] == '\n') ++number;
+        if (!readPointLine(reader, line, point)) {
+            if (request_.strict) {
+                report.atLine(shown, here, std::string("not a line of ") + request_.from->name + " (--strict)");
+                ok = false;
+                break;
+            }
+            if (warn && ++unreadable <= kLinesShown)
+                report.atLine(shown, here,
+                              std::string("warning: not a line of ") + request_.from->name +
+                                  "; converted as far as it could be read");
+        }
+        if (!request_.to->canHold(point)) {
+            report.atLine(shown, here, refusal(*request_.to, point));
+            ok = false;
+            break;
+        }
+        if (stream) stream->write(point);
+        if (sink && sink->failed()) break;  // the caller reports the write failure
+        if (here % kStopCheckLines == 0 && stopped()) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok && lines.failed()) {
+        report.onFile(shown, "cannot read: " + streams_.files.errorText());
+        ok = false;
+    }
+    if (warn && unreadable > kLinesShown)
+        report.onFile(shown, "warning: " + std::to_string(unreadable - kLinesShown) +
+                                 " more lines that are not lines of " + request_.from->name);
+    if (file != streams_.in) std::fclose(file);
+    return ok;
+}
+
+bool Converter::toStandardOutput(const std::vector<std::string>& inputs) {
+    bool allFiles = true;
+    for (const std::string& input : inputs) allFiles = allFiles && input != kStandard;
+    if (allFiles)
+        for (const std::string& input : inputs)
+            if (!pump(input, nullptr, nullptr, false)) return false;
+    TextSink sink(streams_.out);
+    PointStream stream(*request_.to, sink);
+    stream.begin();
+    bool ok = true;
+    for (const std::string& input : inputs) {
+        ok = pump(input, &stream, &sink, true);
+        if (!ok || sink.failed()) break;
+    }
+    if (ok && !sink.failed()) stream.end();
+    if (!sink.flush()) {
+        streams_.report.onFile(kStdoutShown, "cannot write: " + streams_.files.errorText());
+        return false;
+    }
+    if (!ok) streams_.report.onFile(kStdoutShown, "output ends before the point that failed");
+    return ok;
+}
+
+bool Converter::writeTarget(const std::vector<std::string>& inputs, const std::string& target) {
+    if (target == kStandard) return toStandardOutput(inputs);
+    Report& report = streams_.report;
+    OutputFiles& files = streams_.files;
+    std::string temp;
+    std::FILE* file = files.createBeside(target, temp);
+    if (!file) {
+        report.onFile(target, "cannot write a file in its folder: " + files.errorText());
+        return false;
+    }
+    TextSink sink(file);
+    PointStream stream(*request_.to, sink);
+    stream.begin();
+    bool ok = true;
+    for (const std::string& input : inputs) {
+        ok = pump(input, &stream, &sink, true);
+        if (!ok || sink.failed()) break;
+    }
+    if (ok) stream.end();
+    if (ok && !sink.flush()) {
+        report.onFile(target, "cannot write: " + files.errorText());
+        ok = false;
+    }
+    if (!ok) {
+        files.discard(file, temp);
+        report.onFile(target, "not written; the file is as it was");
+        return false;
+    }
+    if (!files.commit(file, temp, target)) {
+        report.onFile(target, "cannot replace: " + files.errorText() + "; the file is as it was");
+        return false;
+    }
+    return true;
+}
+
+// The file-name part of a path, without its last extension.
+std::string stemOf(const std::string& path) {
+    std::size_t slash = path.find_last_of("/\\:");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+}  // namespace
+
+std::string outputNameIn(const std::string& outDir, const std::string& input, const PointFormat& to) {
+    std::string folder = outDir;
+    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += '/';
+    return folder + stemOf(input) + to.extension;
+}
+
+std::string checkConvertRequest(const ConvertRequest& request) {
+    if (request.outDir.empty()) return std::string();
+    std::set<std::string> outputs;
+    for (const std::string& input : request.inputs) {
+        if (input == kStandard) return "standard input (-) needs an output file (-o), not an output folder";
+        std::string output = outputNameIn(request.outDir, input, *request.to);
+        if (!outputs.insert(output).second) return "two inputs would both be written to " + output;
+    }
+    return std::string();
+}
+
+int runConvert(const ConvertRequest& request, ConvertStreams& streams) {
+    Converter converter(request, streams);
+    if (request.outDir.empty()) return converter.writeTarget(request.inputs, request.output) ? 0 : 1;
+    bool ok = true;
+    for (const std::string& input : request.inputs)
+        ok = converter.writeTarget({input}, outputNameIn(request.outDir, input, *request.to)) && ok;
+    return ok ? 0 : 1;
+}

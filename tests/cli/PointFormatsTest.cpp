@@ -1,0 +1,213 @@
+// The list of output formats, the line check of the readers, and the three
+// written-only formats byte by byte. (The program test parses whole files
+// of them with independent parsers.)
+#include "files/PointFormats.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cctype>
+#include <limits>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "CliFixture.h"
+#include "fakes/Points.h"
+#include "files/TextSink.h"
+
+namespace {
+
+std::string written(const char* format, const std::vector<PointRecord>& points) {
+    std::FILE* file = std::tmpfile();
+    TextSink sink(file);
+    PointStream stream(*findPointFormat(format), sink);
+    stream.begin();
+    for (const PointRecord& point : points) stream.write(point);
+    stream.end();
+    EXPECT_TRUE(sink.flush());
+    std::string bytes = slurp(file);
+    std::fclose(file);
+    return bytes;
+}
+
+TEST(PointFormats, EachIsFoundByItsNameInAnyCaseAndTheFiveByNumber) {
+    std::set<std::string> extensions;
+    for (std::size_t i = 0; i < pointFormatCount(); ++i) {
+        const PointFormat& format = pointFormatAt(i);
+        EXPECT_EQ(findPointFormat(format.name), &format);
+        std::string upper = format.name;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_EQ(findPointFormat(upper), &format);
+        EXPECT_EQ(format.readable(), format.number > 0) << format.name;
+        if (format.number > 0) {
+            EXPECT_EQ(findPointFormat(std::to_string(format.number)), &format);
+            EXPECT_EQ(static_cast<int>(format.exchange->format), format.number);
+            EXPECT_STREQ(format.extension, format.exchange->extension);  // as Export names files
+        } else {
+            EXPECT_TRUE(extensions.insert(format.extension).second) << format.extension;
+        }
+    }
+    for (const char* text : {"", "0", "6", "10", "csv ", "topcom2", "-", "json"})
+        EXPECT_EQ(findPointFormat(text), nullptr) << text;
+}
+
+TEST(PointFormats, ALineIsCompleteWhenItsReaderCameToEveryCoordinate) {
+    struct Case {
+        int format;
+        const char* line;
+        bool complete;
+        double n, e, z;
+    } cases[] = {
+        {2, "P1,200.25,100.5,3,TREE\n", true, 100.5, 200.25, 3},
+        {2, "P1,200.25,100.5,3\r\n", true, 100.5, 200.25, 3},  // no mark field
+        {2, "P1,200.25 ,100.5,3,TREE\n", false, 0, 200.25, 0},  // stops at the space
+        {2, "\n", false, 0, 0, 0},
+        {2, "P1,x,1,2\n", false, 0, 0, 0},
+        {3, "1,P1,TREE,100.5,200.25,3\n", true, 100.5, 200.25, 3},
+        {3, "1,P1,TREE,100.5,200.25\n", false, 100.5, 200.25, 0},
+        {4, "1,P1,100.5,200.25,3,TREE\n", true, 100.5, 200.25, 3},
+        {4, "1,P 1,100.5,200.25,3,TREE\n", false, 0, 0, 0},  // the name ends at the space
+        {5, "P1,TREE,200.25,100.5,3\n", true, 100.5, 200.25, 3},
+        {5, "P1,TR EE,200.25,100.5,3\n", false, 0, 0, 0},
+        {5, "", false, 0, 0, 0},
+        {1, "P1     M      00001234.568-0000012.30000000000.000\r\n", true, 1234.568, -12.3, 0},
+        {1, "P1     M      00001234.568-0000012.300", false, 1234.568, -12.3, 0},  // no Z field
+        {1, "P1     M      00001234.568-0000012.300      ", false, 1234.568, -12.3, 0},  // Z of spaces
+        {2, "P1,1e400,0,0\n", true, 0, std::numeric_limits<double>::infinity(), 0},
+    };
+    for (const Case& c : cases) {
+        PointRecord point;
+        point.setName("OLD");  // a line starts from a fresh record whatever was there
+        point.n = 7;
+        EXPECT_EQ(readPointLine(*findFormat(c.format), c.line, point), c.complete) << c.line;
+        EXPECT_EQ(point.n, c.n) << c.line;
+        EXPECT_EQ(point.e, c.e) << c.line;
+        EXPECT_EQ(point.z, c.z) << c.line;
+        EXPECT_STRNE(point.name, "OLD");
+    }
+}
+
+TEST(PointFormats, EveryExchangeWriterGivesLinesThatReadComplete) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> value(-9999999.0, 9999999.0);
+    for (int number = 1; number <= 5; ++number) {
+        const FormatInfo& format = *findFormat(number);
+        for (int i = 0; i < 200; ++i) {
+            PointRecord point = makePoint(i % 3 ? "P1" : "", i % 2 ? "TREE" : "", value(random), value(random),
+                                          i % 5 ? value(random) : -0.0);
+            char buffer[kLineBufferSize];
+            std::string line = std::to_string(i + 1) + ",";
+            if (!format.numbered) line.clear();
+            line += format.write(point, buffer);
+            line += "\r\n";
+            PointRecord back;
+            EXPECT_TRUE(readPointLine(format, line.c_str(), back)) << line;
+        }
+    }
+}
+
+TEST(Csv, QuotesOnlyTheFieldsThatNeedIt) {
+    struct Case {
+        const char* name;
+        const char* mark;
+        const char* record;
+    } cases[] = {
+        {"P1", "TREE", "P1,TREE,100.5000,200.2500,3.0000\r\n"},
+        {"", "", ",,100.5000,200.2500,3.0000\r\n"},
+        {"A,B", "x\"y", "\"A,B\",\"x\"\"y\",100.5000,200.2500,3.0000\r\n"},
+        {"\"", " sp ", "\"\"\"\", sp ,100.5000,200.2500,3.0000\r\n"},
+        {"a\rb", "c\nd", "\"a\rb\",\"c\nd\",100.5000,200.2500,3.0000\r\n"},
+        {"\xB5\xE7", "\xCF\xDF", "\xB5\xE7,\xCF\xDF,100.5000,200.2500,3.0000\r\n"},  // bytes as they are
+    };
+    for (const Case& c : cases) {
+        std::string bytes = written("csv", {makePoint(c.name, c.mark, 100.5, 200.25, 3)});
+        EXPECT_EQ(bytes, std::string("name,mark,N,E,Z\r\n") + c.record) << c.name;
+    }
+    EXPECT_EQ(written("csv", {}), "name,mark,N,E,Z\r\n");
+    EXPECT_EQ(written("csv", {makePoint("N", "", -0.0, -0.00005, 1e7)}),
+              "name,mark,N,E,Z\r\nN,,-0.0000,-0.0001,10000000.0000\r\n");
+}
+
+TEST(GeoJson, StringsAreValidJsonWhateverBytesTheyHold) {
+    struct Case {
+        const char* name;
+        const char* json;
+    } cases[] = {
+        {"P1", "\"P1\""},
+        {"a\"b\\c", "\"a\\\"b\\\\c\""},
+        {"\t\x01\x1f", "\"\\u0009\\u0001\\u001f\""},
+        {"\xC3\xA9", "\"\xC3\xA9\""},                      // UTF-8 passes
+        {"\xE6\xA0\x91", "\"\xE6\xA0\x91\""},              // three bytes
+        {"\xF0\x9F\x93\x8D", "\"\xF0\x9F\x93\x8D\""},      // four bytes
+        {"\xB5\xE7\xCF\xDF", "\"\\u00b5\\u00e7\\u00cf\\u00df\""},  // GBK: byte by byte
+        {"\xC3", "\"\\u00c3\""},                           // cut sequence
+        {"\xC0\xAF", "\"\\u00c0\\u00af\""},                // overlong
+        {"\xED\xA0\x80", "\"\\u00ed\\u00a0\\u0080\""},     // surrogate
+        {"\xF4\x90\x80\x80", "\"\\u00f4\\u0090\\u0080\\u0080\""},  // beyond U+10FFFF
+        {"\x7F", "\"\x7F\""},
+    };
+    for (const Case& c : cases) {
+        std::string bytes = written("geojson", {makePoint(c.name, "", 1, 2, 3)});
+        std::string expected = std::string("{\"type\":\"FeatureCollection\",\"features\":[\r\n") +
+                               "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":" +
+                               "[2.0000,1.0000,3.0000]},\"properties\":{\"name\":" + c.json +
+                               ",\"mark\":\"\"}}\r\n]}\r\n";
+        EXPECT_EQ(bytes, expected) << c.name;
+    }
+    EXPECT_EQ(written("geojson", {}), "{\"type\":\"FeatureCollection\",\"features\":[\r\n]}\r\n");
+    std::string two = written("geojson", {makePoint("A", "", 1, 2, 3), makePoint("B", "", 1, 2, 3)});
+    EXPECT_NE(two.find("}},\r\n{\"type\":\"Feature\""), std::string::npos);  // features apart by commas
+}
+
+TEST(Dxf, LayerNamesKeepTheCharactersAllowedInCapitals) {
+    struct Case {
+        const char* mark;
+        const char* layer;
+    } cases[] = {
+        {"", "0"},
+        {"TREE", "TREE"},
+        {"tree", "TREE"},
+        {"Kerb-2_$", "KERB-2_$"},
+        {"TREE.1", "TREE_1"},
+        {"a b,c", "A_B_C"},
+        {"\xB5\xE7", "__"},
+        {"ABCDEFGHIJKLM", "ABCDEFGHIJKLM"},
+    };
+    for (const Case& c : cases) {
+        char layer[kDxfLayerMax + 1];
+        dxfLayerName(c.mark, layer);
+        EXPECT_STREQ(layer, c.layer) << c.mark;
+    }
+}
+
+TEST(Dxf, APointAndItsNameOnTheMarksLayer) {
+    const std::string head = "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n  1\r\nAC1009\r\n  0\r\nENDSEC\r\n"
+                             "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n";
+    const std::string tail = "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+    EXPECT_EQ(written("dxf", {}), head + tail);
+    const std::string place = "  8\r\nTREE\r\n 10\r\n200.2500\r\n 20\r\n100.5000\r\n 30\r\n-3.0000\r\n";
+    EXPECT_EQ(written("dxf", {makePoint("P1", "tree", 100.5, 200.25, -3)}),
+              head + "  0\r\nPOINT\r\n" + place + "  0\r\nTEXT\r\n" + place + " 40\r\n1.0\r\n  1\r\nP1\r\n" + tail);
+    // No name, no text; control characters and '^' in caret form.
+    EXPECT_EQ(written("dxf", {makePoint("", "", 0, 0, 0)}),
+              head + "  0\r\nPOINT\r\n  8\r\n0\r\n 10\r\n0.0000\r\n 20\r\n0.0000\r\n 30\r\n0.0000\r\n" + tail);
+    std::string odd = written("dxf", {makePoint("a\rb^\t", "", 0, 0, 0)});
+    EXPECT_NE(odd.find("  1\r\na^Mb^ ^I\r\n"), std::string::npos) << odd;
+}
+
+TEST(PointFormats, TheWrittenOnlyFormatsRefuseWhatIsNoNumber) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const char* name : {"csv", "geojson", "dxf", "topcom"}) {
+        const PointFormat& format = *findPointFormat(name);
+        EXPECT_TRUE(format.canHold(makePoint("P", "", 1e300, -1e300, 0))) << name;
+        EXPECT_FALSE(format.canHold(makePoint("P", "", inf, 0, 0))) << name;
+        EXPECT_FALSE(format.canHold(makePoint("P", "", 0, 0, std::nan("")))) << name;
+    }
+    EXPECT_FALSE(findPointFormat("ruvo")->canHold(makePoint("P", "", 10000000, 0, 0)));
+    EXPECT_TRUE(findPointFormat("ruvo")->canHold(makePoint("P", "", 9999999.999, 0, 0)));
+}
+
+}  // namespace
