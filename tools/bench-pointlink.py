@@ -1,0 +1,100 @@
+"""Times pointlink convert and takes its peak memory (its maximum resident
+set, as GNU time reports it: a child of this Python would inherit Python's
+own peak), for files of 100,000 and 1,000,000 points.
+Convert streams, so the memory should not grow with the number of points;
+the goal for speed is 1,000,000 points in at most 0.5 s.
+
+    bench-pointlink.py PROGRAM [--points N ...] [--runs N]
+
+Standard library only.
+"""
+
+import argparse
+import os
+import random
+import shutil
+import subprocess
+import tempfile
+import time
+
+GOAL_SECONDS = 0.5
+GOAL_POINTS = 1000000
+PAIRS = [('topcom', 'ruvo'), ('topcom', 'sv300'), ('ruvo', 'topcom'), ('sv300', 'southkass'),
+         ('gzkass', 'csv'), ('southkass', 'geojson'), ('topcom', 'dxf')]
+MARKS = [b'TREE', b'', b'\xb5\xe7\xcf\xdf\xb8\xcb', b'BM1', b'KERB']
+
+
+def source(path, points):
+    """A TopCom file of random points within what every format holds."""
+    rng = random.Random(42)
+    with open(path, 'wb') as f:
+        lines = []
+        for i in range(points):
+            lines.append(b'P%d,%.4f,%.4f,%.4f,%s\r\n' % (
+                i % 10000000, rng.uniform(-5e6, 5e6), rng.uniform(-5e6, 5e6), rng.uniform(-500, 5000),
+                MARKS[i % len(MARKS)]))
+            if len(lines) == 10000:
+                f.write(b''.join(lines))
+                lines = []
+        f.write(b''.join(lines))
+
+
+def run(program, args):
+    """Runs the program to its end; (seconds, peak resident KiB)."""
+    with tempfile.NamedTemporaryFile('r') as report:
+        started = time.perf_counter()
+        done = subprocess.run(['/usr/bin/time', '-f', '%M', '-o', report.name, program] + args,
+                              stdout=subprocess.DEVNULL)
+        seconds = time.perf_counter() - started
+        if done.returncode != 0:
+            raise SystemExit('%s %s failed' % (program, ' '.join(args)))
+        return seconds, int(report.read().split()[-1])
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('program')
+    parser.add_argument('--points', type=int, nargs='+', default=[100000, 1000000])
+    parser.add_argument('--runs', type=int, default=3)
+    options = parser.parse_args()
+    program = os.path.abspath(options.program)
+    work = tempfile.mkdtemp(prefix='pointlink-bench-')
+    try:
+        print('pointlink convert, best of %d runs (goal: %d points in at most %.1f s, memory flat)'
+              % (options.runs, GOAL_POINTS, GOAL_SECONDS))
+        print('%-22s %10s %9s %12s %10s' % ('formats', 'points', 'seconds', 'points/s', 'peak KiB'))
+        peaks = {}
+        worst = 0.0
+        for points in options.points:
+            topcom = os.path.join(work, 'in-%d.topcom' % points)
+            source(topcom, points)
+            inputs = {'topcom': topcom}
+            for frm, to in PAIRS:
+                if frm not in inputs:  # made from the TopCom file, not timed
+                    inputs[frm] = os.path.join(work, 'in-%d.%s' % (points, frm))
+                    run(program, ['convert', topcom, '--from', 'topcom', '--to', frm, '-o', inputs[frm]])
+                out = os.path.join(work, 'out')
+                best, peak = None, 0
+                for _ in range(options.runs):
+                    seconds, rss = run(program, ['convert', inputs[frm], '--from', frm, '--to', to, '-o', out])
+                    best = seconds if best is None else min(best, seconds)
+                    peak = max(peak, rss)
+                peaks.setdefault((frm, to), []).append(peak)
+                if points == GOAL_POINTS:
+                    worst = max(worst, best)
+                print('%-22s %10d %9.3f %12.0f %10d' % (frm + ' -> ' + to, points, best, points / best, peak))
+            for path in inputs.values():
+                os.remove(path)
+        if len(options.points) > 1:
+            growth = max(p[-1] - p[0] for p in peaks.values())
+            print('memory: peak grows by at most %d KiB from %d to %d points'
+                  % (growth, options.points[0], options.points[-1]))
+        if GOAL_POINTS in options.points:
+            print('slowest pair at %d points: %.3f s (goal %.1f s): %s'
+                  % (GOAL_POINTS, worst, GOAL_SECONDS, 'met' if worst <= GOAL_SECONDS else 'NOT MET'))
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == '__main__':
+    main()
