@@ -38,6 +38,7 @@ public:
 
 private:
     bool toStandardOutput(const std::vector<std::string>& inputs);
+    bool writeAll(const std::vector<std::string>& inputs, TextSink& sink);
     // Reads one input; writes its points to stream, or only checks them when
     // stream is nullptr. False when the output must not be kept.
     bool pump(const std::string& input, PointStream* stream, const TextSink* sink, bool warn);
@@ -103,6 +104,17 @@ bool Converter::pump(const std::string& input, PointStream* stream, const TextSi
     return ok;
 }
 
+// The whole output: the format's beginning, the points of every input in
+// turn, its end. False when an input failed; a failed write shows in sink.
+bool Converter::writeAll(const std::vector<std::string>& inputs, TextSink& sink) {
+    PointStream stream(*request_.to, sink);
+    stream.begin();
+    for (const std::string& input : inputs)
+        if (!pump(input, &stream, &sink, true)) return false;
+    if (!sink.failed()) stream.end();
+    return true;
+}
+
 bool Converter::toStandardOutput(const std::vector<std::string>& inputs) {
     bool allFiles = true;
     for (const std::string& input : inputs) allFiles = allFiles && input != kStandard;
@@ -110,14 +122,7 @@ bool Converter::toStandardOutput(const std::vector<std::string>& inputs) {
         for (const std::string& input : inputs)
             if (!pump(input, nullptr, nullptr, false)) return false;
     TextSink sink(streams_.out);
-    PointStream stream(*request_.to, sink);
-    stream.begin();
-    bool ok = true;
-    for (const std::string& input : inputs) {
-        ok = pump(input, &stream, &sink, true);
-        if (!ok || sink.failed()) break;
-    }
-    if (ok && !sink.failed()) stream.end();
+    bool ok = writeAll(inputs, sink);
     if (!sink.flush()) {
         streams_.report.onFile(kStdoutShown, "cannot write: " + streams_.files.errorText());
         return false;
@@ -137,14 +142,7 @@ bool Converter::writeTarget(const std::vector<std::string>& inputs, const std::s
         return false;
     }
     TextSink sink(file);
-    PointStream stream(*request_.to, sink);
-    stream.begin();
-    bool ok = true;
-    for (const std::string& input : inputs) {
-        ok = pump(input, &stream, &sink, true);
-        if (!ok || sink.failed()) break;
-    }
-    if (ok) stream.end();
+    bool ok = writeAll(inputs, sink);
     if (ok && !sink.flush()) {
         report.onFile(target, "cannot write: " + files.errorText());
         ok = false;

@@ -24,11 +24,6 @@ void putField(const char* text, std::size_t max, TextSink& out) {
     out.put('"');
 }
 
-void putNumber(double value, TextSink& out) {
-    char text[kFixedTextMax];
-    out.put(std::string_view(text, static_cast<std::size_t>(formatFixed(value, 4, text) - text)));
-}
-
 }  // namespace
 
 void beginCsv(TextSink& out) { out.put("name,mark,N,E,Z\r\n"); }
@@ -39,7 +34,7 @@ void writeCsvPoint(const FormatInfo*, const PointRecord& point, long, TextSink& 
     putField(point.mark, PointRecord::kMarkMax, out);
     for (double value : {point.n, point.e, point.z}) {
         out.put(',');
-        putNumber(value, out);
+        out.putFixed(value, 4);
     }
     out.put("\r\n");
 }

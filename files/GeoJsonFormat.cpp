@@ -77,11 +77,6 @@ void putString(const char* text, std::size_t max, TextSink& out) {
     out.put('"');
 }
 
-void putNumber(double value, TextSink& out) {
-    char text[kFixedTextMax];
-    out.put(std::string_view(text, static_cast<std::size_t>(formatFixed(value, 4, text) - text)));
-}
-
 }  // namespace
 
 void beginGeoJson(TextSink& out) { out.put("{\"type\":\"FeatureCollection\",\"features\":["); }
@@ -89,11 +84,11 @@ void beginGeoJson(TextSink& out) { out.put("{\"type\":\"FeatureCollection\",\"fe
 void writeGeoJsonPoint(const FormatInfo*, const PointRecord& point, long row, TextSink& out) {
     out.put(row > 1 ? ",\r\n" : "\r\n");
     out.put("{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":[");
-    putNumber(point.e, out);
+    out.putFixed(point.e, 4);
     out.put(',');
-    putNumber(point.n, out);
+    out.putFixed(point.n, 4);
     out.put(',');
-    putNumber(point.z, out);
+    out.putFixed(point.z, 4);
     out.put("]},\"properties\":{\"name\":");
     putString(point.name, PointRecord::kNameMax, out);
     out.put(",\"mark\":");

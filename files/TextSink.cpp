@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "points/NumberText.h"
+
 namespace {
 constexpr std::size_t kBlockSize = 1 << 16;
 }
@@ -29,4 +31,9 @@ bool TextSink::flush() {
     spill();
     if (!failed_ && std::fflush(file_) != 0) failed_ = true;
     return !failed_;
+}
+
+void TextSink::putFixed(double value, int decimals) {
+    char text[kFixedTextMax];
+    put(std::string_view(text, static_cast<std::size_t>(formatFixed(value, decimals, text) - text)));
 }

@@ -26,6 +26,10 @@ public:
         }
     }
 
+    // A number as the point files write it: fixed point with `decimals`
+    // decimals (points/NumberText.h).
+    void putFixed(double value, int decimals);
+
     // Hands everything gathered so far to the file and flushes the stream.
     // False once any write has failed; nothing is written after that.
     bool flush();
