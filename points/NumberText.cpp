@@ -1,7 +1,10 @@
 #include "points/NumberText.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -46,9 +49,134 @@ bool overflows(const char* mantissa, const char* mantissaEnd, const char* expone
     return weight + exp > 0;
 }
 
+// The values most points hold, written without the general conversion:
+// a magnitude m * 2^e (m below 2^53) times 10^d is m * 5^d * 2^(e + d), and
+// m * 5^d stays below 2^63 for d <= 4, so the scaled value and its rounding
+// to the nearest integer (ties to even, on the exact binary value) are exact
+// in 64-bit integers. False for magnitudes of 2^50 / 10^d and more, and for
+// infinity and NaN, which the general conversion writes.
+bool formatFixedFast(double value, int decimals, char*& out) {
+    static const std::uint64_t kPowersOf5[] = {1, 5, 25, 125, 625};
+    static const double kLimits[] = {0x1p50, 0x1p50 / 10, 0x1p50 / 100, 0x1p50 / 1000, 0x1p50 / 10000};
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < kLimits[decimals])) return false;
+    std::uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int field = static_cast<int>(bits >> 52);
+    std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+    int e = -1074;  // subnormal
+    if (field != 0) {
+        m |= std::uint64_t{1} << 52;
+        e = field - 1075;
+    }
+    const std::uint64_t product = m * kPowersOf5[decimals];
+    const int shift = -(e + decimals);  // scaled value = product / 2^shift
+    std::uint64_t scaled;
+    if (shift <= 0) {
+        scaled = product << -shift;  // an integer; below 2^50 by the test above
+    } else if (shift >= 64) {
+        scaled = 0;  // product < 2^63: below one half
+    } else {
+        scaled = product >> shift;
+        const std::uint64_t rest = product & ((std::uint64_t{1} << shift) - 1);
+        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+        if (rest > half || (rest == half && (scaled & 1))) ++scaled;
+    }
+    if (std::signbit(value)) *out++ = '-';
+    // The scaled value's digits from the last, two at a time; at least
+    // decimals + 1 of them.
+    static const char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char digits[24];
+    int count = 0;
+    while (scaled >= 100) {
+        const char* pair = kPairs + 2 * (scaled % 100);
+        digits[count++] = pair[1];
+        digits[count++] = pair[0];
+        scaled /= 100;
+    }
+    do {
+        digits[count++] = static_cast<char>('0' + scaled % 10);
+        scaled /= 10;
+    } while (scaled != 0 || count <= decimals);
+    while (count > decimals) *out++ = digits[--count];
+    if (decimals > 0) {
+        *out++ = '.';
+        while (count > 0) *out++ = digits[--count];
+    }
+    return true;
+}
+
+// The digits of a mantissa as they are recognised: their integer w (its
+// first 19 significant digits) and the decimal exponent k that makes the
+// mantissa w * 10^k, so that the usual numbers need no second pass.
+struct MantissaDigits {
+    std::uint64_t w = 0;
+    int significant = 0;  // digits after the leading zeros
+    long k = 0;
+
+    const char* integerPart(const char* p, const char* end) {
+        for (; p < end && isDigit(*p); ++p) add(*p, false);
+        return p;
+    }
+    const char* fractionPart(const char* p, const char* end) {
+        for (; p < end && isDigit(*p); ++p) add(*p, true);
+        return p;
+    }
+    void add(char digit, bool fraction) {
+        if (w == 0 && digit == '0') {  // a leading zero carries no digit
+            if (fraction) --k;
+            return;
+        }
+        if (++significant > 19) return;  // too many for the quick way
+        w = w * 10 + static_cast<std::uint64_t>(digit - '0');
+        if (fraction) --k;
+    }
+};
+
+// The value of the mantissa and the exponent text [exponent, exponentEnd)
+// without the general conversion, for at most 19 digits whose integer is
+// below 2^53 and a decimal exponent of at most 22 either way: w and 10^|k|
+// are then exact doubles, and one IEEE multiplication or division gives the
+// correctly rounded value. Only where double arithmetic is done in double
+// precision (not on the x87, whose extra precision would round twice).
+bool scanFast(const MantissaDigits& digits, const char* exponent, const char* exponentEnd, double& result) {
+#if FLT_EVAL_METHOD == 0
+    static const double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (digits.significant > 19 || digits.w >= (std::uint64_t{1} << 53)) return false;
+    long k = digits.k;
+    if (exponent < exponentEnd) {
+        const char* q = exponent + 1;
+        bool negative = false;
+        if (*q == '+' || *q == '-') negative = *q++ == '-';
+        long exp = 0;
+        for (; q < exponentEnd; ++q) {
+            exp = exp * 10 + (*q - '0');
+            if (exp > 1000) return false;
+        }
+        k += negative ? -exp : exp;
+    }
+    if (digits.w == 0) {
+        result = 0.0;
+        return true;
+    }
+    if (k < -22 || k > 22) return false;
+    const double exact = static_cast<double>(digits.w);
+    result = k < 0 ? exact / kPowersOf10[-k] : exact * kPowersOf10[k];
+    return true;
+#else
+    (void)digits, (void)exponent, (void)exponentEnd, (void)result;
+    return false;
+#endif
+}
+
 }  // namespace
 
 char* formatFixed(double value, int decimals, char* out) {
+    if (formatFixedFast(value, decimals, out)) return out;
     return std::to_chars(out, out + kFixedTextMax, value, std::chars_format::fixed, decimals).ptr;
 }
 
@@ -59,17 +187,22 @@ const char* scanNumber(const char* begin, const char* end, double& value) {
     if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
 
     const char* mantissa = p;
-    const char* q = skipDigits(mantissa, end);
+    MantissaDigits digits;
+    const char* q = digits.integerPart(mantissa, end);
     bool anyDigit = q > mantissa;
     if (q < end && *q == '.') {
         const char* fraction = q + 1;
-        q = skipDigits(fraction, end);
+        q = digits.fractionPart(fraction, end);
         anyDigit = anyDigit || q > fraction;
     }
     if (!anyDigit) return nullptr;
     const char* mantissaEnd = q;
     q = skipExponent(q, end);
     double result = 0.0;
+    if (scanFast(digits, mantissaEnd, q, result)) {
+        value = negative ? -result : result;
+        return q;
+    }
     auto converted = std::from_chars(mantissa, q, result, std::chars_format::general);
     if (converted.ec == std::errc::result_out_of_range) {
         result = overflows(mantissa, mantissaEnd, mantissaEnd, q) ? std::numeric_limits<double>::infinity() : 0.0;
