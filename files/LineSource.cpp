@@ -1,5 +1,6 @@
 #include "files/LineSource.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -53,6 +54,23 @@ int LineSource::get() {
 const char* LineSource::next() {
     std::size_t length = 0;
     while (length < kMaxPiece) {
+        // Plain bytes go over from the block in one run; a CR, a Ctrl-Z and
+        // the end of the block take the byte-by-byte way below.
+        if (pushed_ < 0 && pos_ < end_) {
+            const char* start = block_.data() + pos_;
+            const char* stop = start + std::min(kMaxPiece - length, end_ - pos_);
+            const char* p = start;
+            while (p < stop && *p != '\n' && *p != '\r' && *p != kEndOfText) ++p;
+            std::memcpy(line_ + length, start, static_cast<std::size_t>(p - start));
+            length += static_cast<std::size_t>(p - start);
+            pos_ += static_cast<std::size_t>(p - start);
+            if (p < stop && *p == '\n') {
+                line_[length++] = '\n';
+                ++pos_;
+                break;
+            }
+            if (length == kMaxPiece || p == stop) continue;
+        }
         int c = get();
         if (c < 0) break;
         line_[length++] = static_cast<char>(c);
