@@ -28,30 +28,29 @@ void group(const char* code, std::string_view value, TextSink& out) {
     out.put("\r\n");
 }
 
-// The place of a point as its entities give it: layer, X, Y, Z groups.
-// Made once per point, for both of its entities.
+// The place of a point as both of its entities give it: the layer, X, Y and
+// Z groups, made once into one text.
 class Place {
 public:
-    Place(const char* layer, const PointRecord& point) : layer_(layer) {
-        char* out = text_;
+    Place(const char* layer, const PointRecord& point) {
+        append("  8\r\n");
+        append(layer);
+        const char* const codes[] = {"\r\n 10\r\n", "\r\n 20\r\n", "\r\n 30\r\n"};
         const double values[] = {point.e, point.n, point.z};
         for (int i = 0; i < 3; ++i) {
-            char* start = out;
-            out = formatFixed(values[i], 4, out);
-            numbers_[i] = std::string_view(start, static_cast<std::size_t>(out - start));
+            append(codes[i]);
+            end_ = formatFixed(values[i], 4, end_);
         }
+        append("\r\n");
     }
-    void put(TextSink& out) const {
-        group("  8", layer_, out);
-        group(" 10", numbers_[0], out);
-        group(" 20", numbers_[1], out);
-        group(" 30", numbers_[2], out);
-    }
+    void put(TextSink& out) const { out.put(std::string_view(text_, static_cast<std::size_t>(end_ - text_))); }
 
 private:
-    const char* layer_;
-    char text_[3 * kFixedTextMax];
-    std::string_view numbers_[3];
+    void append(const char* part) {
+        while (*part) *end_++ = *part++;
+    }
+    char text_[kDxfLayerMax + 3 * kFixedTextMax + 64];
+    char* end_ = text_;
 };
 
 bool allowedInLayer(char c) {
