@@ -40,15 +40,17 @@ def source(path, points):
 
 
 def run(program, args):
-    """Runs the program to its end; (seconds, peak resident KiB)."""
+    """Runs the program to its end; (seconds, CPU seconds, peak resident KiB).
+    The time includes the fsync of the output, which the CPU time does not."""
     with tempfile.NamedTemporaryFile('r') as report:
         started = time.perf_counter()
-        done = subprocess.run(['/usr/bin/time', '-f', '%M', '-o', report.name, program] + args,
+        done = subprocess.run(['/usr/bin/time', '-f', '%U %S %M', '-o', report.name, program] + args,
                               stdout=subprocess.DEVNULL)
         seconds = time.perf_counter() - started
         if done.returncode != 0:
             raise SystemExit('%s %s failed' % (program, ' '.join(args)))
-        return seconds, int(report.read().split()[-1])
+        user, system, peak = report.read().split()[-3:]
+        return seconds, float(user) + float(system), int(peak)
 
 
 def main():
@@ -62,7 +64,8 @@ def main():
     try:
         print('pointlink convert, best of %d runs (goal: %d points in at most %.1f s, memory flat)'
               % (options.runs, GOAL_POINTS, GOAL_SECONDS))
-        print('%-22s %10s %9s %12s %10s' % ('formats', 'points', 'seconds', 'points/s', 'peak KiB'))
+        print('%-22s %10s %9s %9s %12s %10s %9s'
+              % ('formats', 'points', 'seconds', 'CPU s', 'points/s', 'peak KiB', 'out MB'))
         peaks = {}
         worst = 0.0
         for points in options.points:
@@ -74,15 +77,17 @@ def main():
                     inputs[frm] = os.path.join(work, 'in-%d.%s' % (points, frm))
                     run(program, ['convert', topcom, '--from', 'topcom', '--to', frm, '-o', inputs[frm]])
                 out = os.path.join(work, 'out')
-                best, peak = None, 0
+                best, cpu, peak = None, None, 0
                 for _ in range(options.runs):
-                    seconds, rss = run(program, ['convert', inputs[frm], '--from', frm, '--to', to, '-o', out])
+                    seconds, used, rss = run(program, ['convert', inputs[frm], '--from', frm, '--to', to, '-o', out])
                     best = seconds if best is None else min(best, seconds)
+                    cpu = used if cpu is None else min(cpu, used)
                     peak = max(peak, rss)
                 peaks.setdefault((frm, to), []).append(peak)
                 if points == GOAL_POINTS:
                     worst = max(worst, best)
-                print('%-22s %10d %9.3f %12.0f %10d' % (frm + ' -> ' + to, points, best, points / best, peak))
+                print('%-22s %10d %9.3f %9.2f %12.0f %10d %9.1f' % (frm + ' -> ' + to, points, best, cpu,
+                                                                  points / best, peak, os.path.getsize(out) / 1e6))
             for path in inputs.values():
                 os.remove(path)
         if len(options.points) > 1:
