@@ -6,44 +6,10 @@
 #include "files/FileBeside.h"
 #include "files/FileSystem.h"
 #include "files/LineSource.h"
+#include "files/PointFormats.h"
+#include "files/TextSink.h"
 #include "points/PointRecord.h"
 #include "points/PointStore.h"
-
-namespace {
-
-// Writes lines through one large buffer; remembers whether any write failed
-// so that the file is never reported as written when it is not.
-class LineSink {
-public:
-    explicit LineSink(std::FILE* file) : file_(file) { buffer_.reserve(kFlushAt + kLineBufferSize + 16); }
-    void line(int number, const char* text) {
-        if (number > 0) {
-            char prefix[16];
-            int length = std::snprintf(prefix, sizeof prefix, "%d,", number);
-            buffer_.append(prefix, static_cast<std::size_t>(length));
-        }
-        buffer_ += text;
-        buffer_ += "\r\n";
-        if (buffer_.size() >= kFlushAt) flush();
-    }
-    bool finish() {
-        flush();
-        return ok_ && std::fflush(file_) == 0;
-    }
-
-private:
-    static constexpr std::size_t kFlushAt = 1 << 16;
-    void flush() {
-        if (ok_ && !buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
-            ok_ = false;
-        buffer_.clear();
-    }
-    std::FILE* file_;
-    std::string buffer_;
-    bool ok_ = true;
-};
-
-}  // namespace
 
 ReadEnd readPointFile(std::FILE* file, const FormatInfo& format, PointSink& sink) {
     LineSource lines(file);
@@ -71,14 +37,10 @@ int firstPointNotHeld(const FormatInfo& format, const PointStore& points) {
 }
 
 bool writePointFile(std::FILE* file, const FormatInfo& format, const PointStore& points) {
-    LineSink sink(file);
-    char buffer[kLineBufferSize];
-    int row = 0;
-    for (const PointRecord& point : points) {
-        ++row;
-        sink.line(format.numbered ? row : 0, format.write(point, buffer));
-    }
-    return sink.finish();
+    TextSink sink(file);
+    long row = 0;
+    for (const PointRecord& point : points) writeExchangeLine(format, point, ++row, sink);
+    return sink.flush();
 }
 
 // The lines go to a new file of the program's own beside the target, which

@@ -13,17 +13,8 @@ namespace {
 void nothingBefore(TextSink&) {}
 void nothingAfter(long, TextSink&) {}
 
-// An exchange line as the window programs' Export writes it: the row number
-// and ',' in front for the numbered formats, the writer's text, CR LF.
 void writeExchangePoint(const FormatInfo* exchange, const PointRecord& point, long row, TextSink& out) {
-    if (exchange->numbered) {
-        char prefix[24];
-        int length = std::snprintf(prefix, sizeof prefix, "%ld,", row);
-        out.put(std::string_view(prefix, static_cast<std::size_t>(length)));
-    }
-    char buffer[kLineBufferSize];
-    out.put(exchange->write(point, buffer));
-    out.put("\r\n");
+    writeExchangeLine(*exchange, point, row, out);
 }
 
 bool exchangeCanHold(int number, const PointRecord& point) { return findFormat(number)->canHold(point); }
@@ -67,6 +58,17 @@ bool sameName(std::string_view a, const char* b) {
 }
 
 }  // namespace
+
+void writeExchangeLine(const FormatInfo& format, const PointRecord& point, long row, TextSink& out) {
+    if (format.numbered) {
+        char prefix[24];
+        int length = std::snprintf(prefix, sizeof prefix, "%ld,", row);
+        out.put(std::string_view(prefix, static_cast<std::size_t>(length)));
+    }
+    char buffer[kLineBufferSize];
+    out.put(format.write(point, buffer));
+    out.put("\r\n");
+}
 
 std::size_t pointFormatCount() { return sizeof kFormats / sizeof kFormats[0]; }
 

@@ -65,6 +65,10 @@ private:
     long rows_ = 0;
 };
 
+// One line of an exchange file, as Export and convert write it: the row
+// number and ',' in front for the numbered formats, the format's text, CR LF.
+void writeExchangeLine(const FormatInfo& format, const PointRecord& point, long row, TextSink& out);
+
 // Reads one line of an exchange format into a fresh record. True when the
 // reader came to every coordinate; false for a line that does not fit the
 // format (a blank line, a missing separator, a field that is no number),
