@@ -8,6 +8,9 @@
 
 #include "cli/Console.h"
 #include "cli/Convert.h"
+#include "cli/Instruments.h"
+#include "cli/Link.h"
+#include "cli/OutputFiles.h"
 #include "cli/Report.h"
 #include "files/PointFormats.h"
 
@@ -30,6 +33,18 @@ CLI::Validator formatCheck(bool readable) {
                 return std::string(format->name) + " is written only; read one of ruvo, topcom, sv300, gzkass, "
                                                    "southkass (or 1 to 5)";
             return std::string();
+        },
+        "");
+}
+
+CLI::Validator instrumentCheck() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            if (findInstrument(text)) return std::string();
+            std::string names;
+            for (std::size_t i = 0; i < instrumentCount(); ++i)
+                names += std::string(i ? " or " : "") + instrumentAt(i).name;
+            return "unknown instrument '" + text + "' (" + names + ")";
         },
         "");
 }
@@ -83,6 +98,48 @@ int runPointlink(int argc, const char* const* argv, Console& console, std::FILE*
         "Nothing is written when a point cannot be written faithfully in the output format or a file "
         "fails: the output file is replaced only when complete.");
 
+    ReceiveRequest receive;
+    std::string receiveInstrument, receiveTo;
+    CLI::App* receiveCommand = app.add_subcommand(
+        "receive", "Receive the points that an instrument sends, writing each as it arrives");
+    receiveCommand->add_option("--instrument", receiveInstrument, "korvel or tassin")
+        ->required()
+        ->type_name("NAME")
+        ->check(instrumentCheck());
+    receiveCommand->add_option("--port", receive.port, "Serial port (/dev/ttyUSB0; COM1 on Windows)")
+        ->required()
+        ->type_name("DEVICE");
+    receiveCommand->add_option("-o,--output", receive.output, "Output file ('-' for standard output)")
+        ->required()
+        ->type_name("FILE");
+    receiveCommand->add_option("--to", receiveTo, "Format to write: name or number (pointlink formats)")
+        ->required()
+        ->type_name("FORMAT")
+        ->check(formatCheck(false));
+    receiveCommand->footer(
+        "Start the transfer on the instrument once pointlink waits. Ctrl-C stops; the points received so far "
+        "stay in the output, as they do when the line drops.");
+
+    SendRequest send;
+    std::string sendInstrument, sendFrom;
+    CLI::App* sendCommand = app.add_subcommand("send", "Send the points of a file to an instrument");
+    sendCommand->add_option("IN", send.input, "Input file ('-' for standard input)")->required()->type_name("FILE");
+    sendCommand->add_option("--instrument", sendInstrument, "korvel or tassin")
+        ->required()
+        ->type_name("NAME")
+        ->check(instrumentCheck());
+    sendCommand->add_option("--port", send.port, "Serial port (/dev/ttyUSB0; COM1 on Windows)")
+        ->required()
+        ->type_name("DEVICE");
+    sendCommand->add_option("--from", sendFrom, "Format of the input: name or number (1-5)")
+        ->required()
+        ->type_name("FORMAT")
+        ->check(formatCheck(true));
+    sendCommand->add_flag("--strict", send.strict, "Treat a line that cannot be read as an error");
+    sendCommand->footer(
+        "Nothing is sent when a point cannot travel to the instrument faithfully. Start the transfer on the "
+        "instrument once pointlink waits; Ctrl-C stops.");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -94,6 +151,7 @@ int runPointlink(int argc, const char* const* argv, Console& console, std::FILE*
     }
 
     Report report(err);
+    OutputFiles files(console.files());
     if (formats->parsed()) {
         listFormats(out);
         return 0;
@@ -110,8 +168,19 @@ int runPointlink(int argc, const char* const* argv, Console& console, std::FILE*
             report.program(problem);
             return kUsage;
         }
-        ConvertStreams streams{in, out, console.files(), report, [&console] { return console.interrupted(); }};
+        ConvertStreams streams{in, out, files, report, [&console] { return console.interrupted(); }};
         return runConvert(convert, streams);
+    }
+    LinkStreams link{in, out, files, report, console};
+    if (receiveCommand->parsed()) {
+        receive.instrument = findInstrument(receiveInstrument);
+        receive.to = findPointFormat(receiveTo);
+        return runReceive(receive, link);
+    }
+    if (sendCommand->parsed()) {
+        send.instrument = findInstrument(sendInstrument);
+        send.from = findPointFormat(sendFrom);
+        return runSend(send, link);
     }
     return kUsage;
 }

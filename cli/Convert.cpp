@@ -1,27 +1,18 @@
 #include "cli/Convert.h"
 
 #include <cmath>
-#include <cstring>
 #include <set>
 
 #include "cli/OutputFiles.h"
+#include "cli/PointReading.h"
 #include "cli/Report.h"
-#include "files/LineSource.h"
 #include "files/PointFormats.h"
 #include "files/TextSink.h"
 
 namespace {
 
 const char kStandard[] = "-";
-const char kStdinShown[] = "<stdin>";
 const char kStdoutShown[] = "<stdout>";
-// Unreadable lines reported one by one per input; the rest are counted.
-constexpr long kLinesShown = 10;
-// How often a long conversion looks whether the user has stopped it.
-constexpr long kStopCheckLines = 4096;
-
-std::string shownName(const std::string& input) { return input == kStandard ? kStdinShown : input; }
-
 std::string refusal(const PointFormat& to, const PointRecord& point) {
     bool finite = std::isfinite(point.n) && std::isfinite(point.e) && std::isfinite(point.z);
     return "point " + shownText(point.name) + " cannot be written as " + to.name + " without changing it (" +
@@ -42,66 +33,22 @@ private:
     // Reads one input; writes its points to stream, or only checks them when
     // stream is nullptr. False when the output must not be kept.
     bool pump(const std::string& input, PointStream* stream, const TextSink* sink, bool warn);
-    bool stopped() {
-        if (!streams_.stopRequested || !streams_.stopRequested()) return false;
-        streams_.report.program("stopped");
-        return true;
-    }
 
     const ConvertRequest& request_;
     ConvertStreams& streams_;
 };
 
 bool Converter::pump(const std::string& input, PointStream* stream, const TextSink* sink, bool warn) {
-    Report& report = streams_.report;
-    const std::string shown = shownName(input);
-    std::FILE* file = input == kStandard ? streams_.in : streams_.files.openInput(input);
-    if (!file) {
-        report.onFile(shown, "cannot open: " + streams_.files.errorText());
-        return false;
-    }
-    const FormatInfo& reader = *request_.from->exchange;
-    LineSource lines(file);
-    long number = 1;
-    long unreadable = 0;
-    bool ok = true;
-    PointRecord point;
-    while (const char* line = lines.next()) {
-        const long here = number;
-        std::size_t length = std::strlen(line);
-        if (length < LineSource::kMaxPiece || line[length - 1] == '\n') ++number;
-        if (!readPointLine(reader, line, point)) {
-            if (request_.strict) {
-                report.atLine(shown, here, std::string("not a line of ") + request_.from->name + " (--strict)");
-                ok = false;
-                break;
-            }
-            if (warn && ++unreadable <= kLinesShown)
-                report.atLine(shown, here,
-                              std::string("warning: not a line of ") + request_.from->name +
-                                  "; converted as far as it could be read");
-        }
-        if (!request_.to->canHold(point)) {
-            report.atLine(shown, here, refusal(*request_.to, point));
-            ok = false;
-            break;
-        }
-        if (stream) stream->write(point);
-        if (sink && sink->failed()) break;  // the caller reports the write failure
-        if (here % kStopCheckLines == 0 && stopped()) {
-            ok = false;
-            break;
-        }
-    }
-    if (ok && lines.failed()) {
-        report.onFile(shown, "cannot read: " + streams_.files.errorText());
-        ok = false;
-    }
-    if (warn && unreadable > kLinesShown)
-        report.onFile(shown, "warning: " + std::to_string(unreadable - kLinesShown) +
-                                 " more lines that are not lines of " + request_.from->name);
-    if (file != streams_.in) std::fclose(file);
-    return ok;
+    ReadingPlace place{streams_.in, streams_.files, streams_.report, streams_.stopRequested};
+    return readPoints(input, *request_.from, request_.strict, warn, place,
+                      [&](const PointRecord& point, long line) {
+                          if (!request_.to->canHold(point)) {
+                              streams_.report.atLine(shownInputName(input), line, refusal(*request_.to, point));
+                              return false;
+                          }
+                          if (stream) stream->write(point);
+                          return !(sink && sink->failed());  // the caller reports a failed write
+                      });
 }
 
 // The whole output: the format's beginning, the points of every input in
@@ -143,7 +90,7 @@ bool Converter::writeTarget(const std::vector<std::string>& inputs, const std::s
     }
     TextSink sink(file);
     bool ok = writeAll(inputs, sink);
-    if (ok && !sink.flush()) {
+    if (!sink.flush()) {
         report.onFile(target, "cannot write: " + files.errorText());
         ok = false;
     }

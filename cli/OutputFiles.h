@@ -1,35 +1,39 @@
-// The platform's part of writing a file safely: the new content goes to a
-// file of the program's own beside the target, which takes the target's
-// place only once it is complete and on the disk. A run that fails or is
-// stopped leaves the target as it was.
+// Writing a file safely, as the window programs' Export does: the new
+// content goes to a file of the program's own beside the target
+// (files/FileBeside.h), which takes the target's place only once it is
+// complete and on the disk. A run that fails or is stopped leaves the
+// target as it was.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
+class ConsoleFiles;
+
 class OutputFiles {
 public:
-    virtual ~OutputFiles() = default;
+    explicit OutputFiles(ConsoleFiles& files) : files_(files) {}
 
     // Opens an input file for reading bytes; nullptr on failure.
-    virtual std::FILE* openInput(const std::string& path) = 0;
+    std::FILE* openInput(const std::string& path);
 
-    // Creates a new, empty file for writing bytes in the folder of target
-    // (never opening a file that exists) and stores its name in temp.
+    // Creates the new, empty file for target and stores its name in temp;
     // nullptr on failure.
-    virtual std::FILE* createBeside(const std::string& target, std::string& temp) = 0;
+    std::FILE* createBeside(const std::string& target, std::string& temp);
 
-    // Flushes the written file to the disk, closes it and puts it in
-    // target's place: a missing target is created, an existing one replaced
-    // so that it keeps its permissions; a target that is a folder or that
-    // the user may not write is refused. True when target now holds the new
-    // bytes. False when target is as it was; temp has then been removed.
-    virtual bool commit(std::FILE* file, const std::string& temp, const std::string& target) = 0;
+    // Flushes the file to the disk, closes it and puts it in target's place
+    // (FileSystem::replaceFile). True when target now holds the new bytes;
+    // false when target is as it was, and temp has been removed.
+    bool commit(std::FILE* file, const std::string& temp, const std::string& target);
 
-    // Closes and removes the written file; target is untouched.
-    virtual void discard(std::FILE* file, const std::string& temp) = 0;
+    // Closes and removes the file; target is untouched.
+    void discard(std::FILE* file, const std::string& temp);
 
-    // The platform's text for the last failure of the operations above, or
-    // of reading or writing one of their files.
-    virtual std::string errorText() = 0;
+    // The platform's words for the last failure of the calls above, or of
+    // reading or writing one of their files.
+    std::string errorText();
+
+private:
+    ConsoleFiles& files_;
+    std::string error_;  // kept at the failure, before cleaning up could change it
 };

@@ -27,7 +27,7 @@ import os
 import re
 import sys
 
-PROGRAM_FOLDERS = ('points', 'files', 'link', 'app', 'resources', 'win32')
+PROGRAM_FOLDERS = ('points', 'files', 'link', 'app', 'resources', 'win32', 'cli')
 CONSUMER_FOLDERS = ('tests', 'fuzz', 'tools')
 SOURCE_ENDINGS = ('.h', '.cpp')
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
@@ -35,11 +35,18 @@ LIBRARY = re.compile(r'ruvo_library\(([^)]*)\)')
 KEYWORDS = ('SUBFOLDERS', 'EXCLUDE', 'USES')
 
 
+PLATFORM_PARTS = ('win32', 'posix')
+
+
 def folder_of(path):
-    """The folder a file counts to: its top folder, and its win32/ part apart
-    (app/families/X.cpp counts to app, app/win32/Y.cpp to app/win32)."""
+    """The folder a file counts to: its top folder, and its platform parts
+    (win32/, posix/) apart (app/families/X.cpp counts to app, app/win32/Y.cpp
+    to app/win32, link/posix/Z.cpp to link/posix)."""
     parts = os.path.dirname(path).replace(os.sep, '/').split('/')
-    return parts[0] + ('/win32' if 'win32' in parts[1:] else '')
+    for part in PLATFORM_PARTS:
+        if part in parts[1:]:
+            return parts[0] + '/' + part
+    return parts[0]
 
 
 def sources(tree, folders):

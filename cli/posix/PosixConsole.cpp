@@ -6,13 +6,28 @@
 #include <unistd.h>
 
 #include "cli/Console.h"
-#include "cli/posix/PosixOutputFiles.h"
+#include "cli/posix/PosixConsoleFiles.h"
+#include "link/posix/PosixSerialPort.h"
 
 namespace {
 
 volatile std::sig_atomic_t caught = 0;
 
 extern "C" void onSignal(int number) { caught = number; }
+
+class PosixConsolePort : public ConsolePort {
+public:
+    explicit PosixConsolePort(std::unique_ptr<PosixSerialPort> port) : port_(std::move(port)) {}
+    bool queued(std::size_t& count) override { return port_->queued(count); }
+    bool read(std::uint8_t* data, std::size_t n, std::size_t& got) override { return port_->read(data, n, got); }
+    bool write(const std::uint8_t* data, std::size_t n) override { return port_->write(data, n); }
+    void close() override { port_->close(); }
+    void cancel() override { port_->cancelWrites(); }
+    std::string errorText() override { return port_->errorText(); }
+
+private:
+    std::unique_ptr<PosixSerialPort> port_;
+};
 
 class PosixConsole : public Console {
 public:
@@ -24,20 +39,25 @@ public:
         sigaction(SIGINT, &action, nullptr);
         sigaction(SIGTERM, &action, nullptr);
     }
-    OutputFiles& files() override { return files_; }
+    ConsoleFiles& files() override { return files_; }
+    std::unique_ptr<ConsolePort> openPort(const std::string& device, std::string& error) override {
+        std::unique_ptr<PosixSerialPort> port = PosixSerialPort::open(device, error);
+        if (!port) return nullptr;
+        return std::make_unique<PosixConsolePort>(std::move(port));
+    }
     bool interrupted() override { return caught != 0; }
     int exitStatus(int status) override {
         if (caught == 0) return status;
         // Ends by the signal that stopped it, so that a shell or a script
         // sees a program stopped by the user, not one that failed.
-        int number = caught;
+        const int number = caught;
         std::signal(number, SIG_DFL);
         raise(number);
         return 128 + number;
     }
 
 private:
-    PosixOutputFiles files_;
+    PosixConsoleFiles files_;
 };
 
 }  // namespace

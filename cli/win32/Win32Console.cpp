@@ -1,6 +1,8 @@
 // The Windows console: standard input, output and error in binary mode, so
 // that files pass through byte for byte; Ctrl-C and Ctrl-Break set a flag
-// that the commands look at instead of ending the process.
+// that the commands look at instead of ending the process. Files as the
+// window programs' Export writes them, flushed to the disk with _commit;
+// serial ports as the window programs open them.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -10,7 +12,9 @@
 #include <cstdio>
 
 #include "cli/Console.h"
-#include "cli/win32/Win32OutputFiles.h"
+#include "files/win32/Win32FileSystem.h"
+#include "link/win32/Win32BytePort.h"
+#include "win32/SystemErrorText.h"
 
 namespace {
 
@@ -23,6 +27,62 @@ BOOL WINAPI onControl(DWORD event) {
     return TRUE;
 }
 
+class Win32ConsoleFiles : public ConsoleFiles {
+public:
+    FileSystem& system() override { return system_; }
+    bool syncToDisk(std::FILE* file) override { return _commit(_fileno(file)) == 0; }
+    std::string realTarget(const std::string& target) override { return target; }
+
+private:
+    Win32FileSystem system_;
+};
+
+// The port of the window programs. A stop cancels the call that blocks the
+// worker's thread (whose handle the port takes at the worker's first call).
+class Win32ConsolePort : public ConsolePort {
+public:
+    explicit Win32ConsolePort(std::unique_ptr<Win32BytePort> port) : port_(std::move(port)) {}
+    ~Win32ConsolePort() override {
+        if (HANDLE thread = thread_.load()) CloseHandle(thread);
+    }
+    bool queued(std::size_t& count) override { return note(port_->queued(count)); }
+    bool read(std::uint8_t* data, std::size_t n, std::size_t& got) override {
+        return note(port_->read(data, n, got));
+    }
+    bool write(const std::uint8_t* data, std::size_t n) override {
+        takeThread();
+        if (cancelled_) {
+            error_ = ERROR_OPERATION_ABORTED;
+            return false;
+        }
+        return note(port_->write(data, n));
+    }
+    void close() override { port_->close(); }
+    void cancel() override {
+        cancelled_ = true;
+        if (HANDLE thread = thread_.load()) cancelPendingIo(thread);
+    }
+    std::string errorText() override { return systemErrorText(error_); }
+
+private:
+    void takeThread() {
+        if (thread_.load()) return;
+        HANDLE own = nullptr;
+        if (DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &own, 0, FALSE,
+                            DUPLICATE_SAME_ACCESS))
+            thread_ = own;
+    }
+    bool note(bool ok) {
+        if (!ok) error_ = cancelled_ ? ERROR_OPERATION_ABORTED : GetLastError();
+        return ok;
+    }
+
+    std::unique_ptr<Win32BytePort> port_;
+    std::atomic<HANDLE> thread_{nullptr};
+    std::atomic<bool> cancelled_{false};
+    DWORD error_ = 0;
+};
+
 class Win32Console : public Console {
 public:
     Win32Console() {
@@ -31,13 +91,21 @@ public:
         _setmode(_fileno(stderr), _O_BINARY);
         SetConsoleCtrlHandler(onControl, TRUE);
     }
-    OutputFiles& files() override { return files_; }
+    ConsoleFiles& files() override { return files_; }
+    std::unique_ptr<ConsolePort> openPort(const std::string& device, std::string& error) override {
+        std::unique_ptr<Win32BytePort> port = Win32BytePort::open(device);
+        if (!port) {
+            error = systemErrorText(GetLastError());
+            return nullptr;
+        }
+        return std::make_unique<Win32ConsolePort>(std::move(port));
+    }
     bool interrupted() override { return caught; }
     // After Ctrl-C, the status that Windows gives a program that Ctrl-C ended.
     int exitStatus(int status) override { return caught ? static_cast<int>(STATUS_CONTROL_C_EXIT) : status; }
 
 private:
-    Win32OutputFiles files_;
+    Win32ConsoleFiles files_;
 };
 
 }  // namespace

@@ -122,15 +122,19 @@ bool PosixSerialPort::write(const std::uint8_t* data, std::size_t n) {
 
 void PosixSerialPort::close() {
     if (fd_ < 0) return;
-    if (!cancel_) {
+    if (cancel_) {
+        tcflush(fd_, TCIOFLUSH);  // a stop ends the output at once
+    } else {
+        // What was written goes out before the settings change; bytes that
+        // have not arrived at the other side are not thrown away.
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDrainMs);
         int left = 0;
         while (ioctl(fd_, TIOCOUTQ, &left) == 0 && left > 0 && std::chrono::steady_clock::now() < until) {
             pollfd p{fd_, 0, 0};
             poll(&p, 1, 5);
         }
+        tcflush(fd_, TCIFLUSH);
     }
-    tcflush(fd_, TCIOFLUSH);
     tcsetattr(fd_, TCSANOW, &saved_);
     ioctl(fd_, TIOCNXCL);
     ::close(fd_);  // releases the flock

@@ -42,8 +42,9 @@ public:
     bool read(std::uint8_t* data, std::size_t n, std::size_t& got) override;
     bool write(const std::uint8_t* data, std::size_t n) override;
     // Waits up to a second for what was written to leave, throws away what
-    // is still queued either way, puts the device's settings back and
-    // closes it. After cancelWrites() it does not wait.
+    // was received and not read, puts the device's settings back and closes
+    // it. After cancelWrites() it does not wait, and throws away what is
+    // still to be sent as well.
     void close() override;
 
     // Makes a write in progress, and every later one, give up (the transfer

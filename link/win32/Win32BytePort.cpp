@@ -13,6 +13,13 @@ std::string portDevicePath(const std::string& name) {
     return name;
 }
 
+void cancelPendingIo(HANDLE thread) {
+    using CancelFn = BOOL(WINAPI*)(HANDLE);
+    static auto cancel = reinterpret_cast<CancelFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CancelSynchronousIo")));
+    if (cancel) cancel(thread);
+}
+
 std::unique_ptr<Win32BytePort> Win32BytePort::open(const std::string& name) {
     HANDLE handle = CreateFileA(portDevicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

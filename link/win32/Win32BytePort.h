@@ -27,6 +27,10 @@ private:
     HANDLE handle_;
 };
 
+// Cancels a port call that blocks on that thread (a write the line does not
+// take), where the system offers it (CancelSynchronousIo).
+void cancelPendingIo(HANDLE thread);
+
 // The device path that opens a port name: "COM10" and above only open as
 // "\\.\COM10"; every other name is used as typed.
 std::string portDevicePath(const std::string& name);

@@ -19,14 +19,6 @@ DWORD WINAPI workerMain(void* parameter) {
     return 1;
 }
 
-// Cancels a blocking write of the worker where the system offers it.
-void cancelPendingIo(HANDLE thread) {
-    using CancelFn = BOOL(WINAPI*)(HANDLE);
-    static auto cancel = reinterpret_cast<CancelFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CancelSynchronousIo")));
-    if (cancel) cancel(thread);
-}
-
 }  // namespace
 
 Win32LinkPlatform::Win32LinkPlatform(HWND mainWindow, const PointStore& points)

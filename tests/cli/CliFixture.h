@@ -13,7 +13,8 @@
 
 #include "cli/Convert.h"
 #include "cli/Report.h"
-#include "cli/posix/PosixOutputFiles.h"
+#include "cli/OutputFiles.h"
+#include "cli/posix/PosixConsoleFiles.h"
 #include "files/PointFormats.h"
 
 namespace fs = std::filesystem;
@@ -58,7 +59,7 @@ struct ScratchFolder {
 };
 
 struct ConvertRun : ScratchFolder {
-    ConvertRun() : in(std::tmpfile()), out(std::tmpfile()), err(std::tmpfile()), report(err) {}
+    ConvertRun() : in(std::tmpfile()), out(std::tmpfile()), err(std::tmpfile()), report(err), files(consoleFiles) {}
     ~ConvertRun() {
         std::fclose(in);
         std::fclose(out);
@@ -100,6 +101,7 @@ struct ConvertRun : ScratchFolder {
     std::FILE* out;
     std::FILE* err;
     Report report;
-    PosixOutputFiles files;
+    PosixConsoleFiles consoleFiles;
+    OutputFiles files;
     bool stop = false;
 };

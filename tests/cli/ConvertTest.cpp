@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "CliFixture.h"
+#include "app/families/FamilyTable.h"
 #include "fakes/AppFakes.h"
 
 namespace {
@@ -36,7 +37,7 @@ std::vector<PointRecord> awkwardPoints() {
 // writes them in the format.
 std::string exportedBy(const std::vector<PointRecord>& points, int format, ScratchFolder& folder,
                        const std::string& name) {
-    AppHarness h(Model::Korvel);
+    AppHarness h(kKorvelFamily);
     for (const PointRecord& point : points) h.app.appendRow(point);
     h.files.picks.push_back({true, folder.path(name), format});
     h.app.exportFile();
@@ -46,7 +47,7 @@ std::string exportedBy(const std::vector<PointRecord>& points, int format, Scrat
 
 // Import of a file in one format, then Export in another.
 std::string windowConversion(const std::string& source, int from, int to, ScratchFolder& folder) {
-    AppHarness h(Model::Korvel);
+    AppHarness h(kKorvelFamily);
     h.files.picks.push_back({true, folder.path(source), from});
     h.app.importFile();
     h.files.picks.push_back({true, folder.path("window.out"), to});
@@ -101,7 +102,7 @@ TEST(Convert, RefusesThePointsExportRefusesAndLeavesTheTargetAsItWas) {
             << messages;
         EXPECT_NE(messages.find("out.file: not written; the file is as it was"), std::string::npos);
         if (c.toNumber > 0) {  // the window program refuses the same list
-            AppHarness h(Model::Korvel);
+            AppHarness h(kKorvelFamily);
             h.files.picks.push_back({true, run.path("in.pts"), 2});
             h.app.importFile();
             h.files.picks.push_back({true, run.path("window.out"), c.toNumber});
@@ -118,7 +119,7 @@ TEST(Convert, ReportsUnreadableLinesByNumberAndStrictMakesThemErrors) {
     run.write("in.pts", "P1,1,2,3,A\r\n\r\n" + longLine + ",1,2,3\r\nP4,1,2,3\nP5,oops\n");
     EXPECT_EQ(run.run({"in.pts"}, "topcom", "csv", "out.csv"), 0);
     std::string messages = run.messages();
-    EXPECT_NE(messages.find("in.pts:2: warning: not a line of topcom; converted as far as it could be read"),
+    EXPECT_NE(messages.find("in.pts:2: warning: not a line of topcom; taken as far as it could be read"),
               std::string::npos)
         << messages;
     EXPECT_NE(messages.find("in.pts:3: warning"), std::string::npos);  // the first piece of the long line

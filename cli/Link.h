@@ -1,0 +1,56 @@
+// pointlink receive and send: one transfer with a Korvel or Tassin
+// instrument on a serial port, with the worker steps of the window
+// programs (link/), so the same bytes go over the line.
+//
+// receive writes every point to the output as it arrives, flushed to the
+// file at once, so that a line that drops half-way loses nothing that came
+// over it. The output goes, as in convert, to a file of its own beside the
+// target. When the transfer ends normally it replaces the target (exit
+// status 0). When it fails or is stopped after points came, the file with
+// those points still replaces the target, complete in its format (a csv or
+// dxf ends properly), and the exit status says that the transfer failed;
+// when nothing came, the target is left as it was.
+//
+// send reads its input file whole first (line by line, as convert does),
+// refuses what the window programs refuse before the port is opened (more
+// points than the instrument's frames can count, a coordinate its frames
+// cannot carry), and then sends every point in order.
+//
+// Progress goes to standard error, one line a point.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+class Console;
+class OutputFiles;
+class Report;
+struct Instrument;
+struct PointFormat;
+
+struct LinkStreams {
+    std::FILE* in;   // standard input, in binary mode
+    std::FILE* out;  // standard output, in binary mode
+    OutputFiles& files;
+    Report& report;
+    Console& console;
+};
+
+struct ReceiveRequest {
+    const Instrument* instrument = nullptr;
+    std::string port;
+    std::string output;  // "-": standard output
+    const PointFormat* to = nullptr;
+};
+
+struct SendRequest {
+    const Instrument* instrument = nullptr;
+    std::string port;
+    std::string input;  // "-": standard input
+    const PointFormat* from = nullptr;
+    bool strict = false;
+};
+
+// 0 when the transfer ended normally, 1 when it did not.
+int runReceive(const ReceiveRequest& request, LinkStreams& streams);
+int runSend(const SendRequest& request, LinkStreams& streams);
