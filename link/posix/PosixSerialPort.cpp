@@ -71,8 +71,9 @@ std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& device
     return std::unique_ptr<PosixSerialPort>(new PosixSerialPort(fd, saved));
 }
 
+// EIO is how a tty tells that its device has gone (hung up).
 bool PosixSerialPort::fail(int error) {
-    error_ = error;
+    error_ = error == EIO ? EPIPE : error;
     return false;
 }
 
@@ -109,7 +110,7 @@ bool PosixSerialPort::write(const std::uint8_t* data, std::size_t n) {
             done += static_cast<std::size_t>(w);
             continue;
         }
-        if (w < 0 && errno != EAGAIN && errno != EINTR) return fail(errno == EIO ? EPIPE : errno);
+        if (w < 0 && errno != EAGAIN && errno != EINTR) return fail(errno);
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(giveUp - Clock::now()).count();
         if (left <= 0) return fail(ETIMEDOUT);
         // Short waits, so that a cancel is seen within 10 ms.
