@@ -18,6 +18,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 import unittest
 
@@ -86,6 +87,14 @@ class LinkTest(unittest.TestCase):
                 seen += chunk
         return seen.decode()
 
+    def hold_device(self, path):
+        """An fd of our own on the device, so that its settings outlive the
+        program's open and close (the simulator starts afresh once the last
+        one is closed)."""
+        fd = os.open(path, os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
+        self.addCleanup(os.close, fd)
+        return fd
+
     def write(self, name, data):
         with open(self.path(name), 'wb') as f:
             f.write(data)
@@ -139,6 +148,13 @@ class ReceiveTests(LinkTest):
 
     def test_ctrl_c_half_way_stops_at_once_and_keeps_the_points(self):
         sim = self.instrument('korvel', 'to-pc', points=40, extra_args=['--baud-pace'])
+
+        device = self.hold_device(sim.pty)
+        before = termios.tcgetattr(device)
+        before[3] |= termios.ICANON | termios.ECHO
+        before[4] = before[5] = termios.B9600
+        termios.tcsetattr(device, termios.TCSANOW, before)
+        before = termios.tcgetattr(device)
         process = self.start_program('receive', '--instrument', 'korvel', '--port', sim.link,
                                      '-o', 'out.geojson', '--to', 'geojson')
         self.wait_for_message(process, 'received point 3 of 40')
@@ -154,6 +170,7 @@ class ReceiveTests(LinkTest):
         self.assertLess(len(features), 40)
         self.assertIn('holds the %d points received' % len(features), messages)
         self.assertNotIn(process.pid, e2e_instrument.pty_holders(sim.pty))
+        self.assertEqual(termios.tcgetattr(device), before)  # the device's own settings are back
 
     def test_a_busy_port_and_a_missing_device_leave_the_target_alone(self):
         sim = self.instrument('korvel', 'to-pc', points=2)
