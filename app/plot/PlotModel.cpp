@@ -1,0 +1,115 @@
+#include "app/plot/PlotModel.h"
+
+#include <utility>
+
+PlotModel::PlotModel(const PointStore& store, std::function<void()> changed)
+    : store_(store), changed_(std::move(changed)), extent_(measurePoints(store)) {}
+
+const PointExtent& PlotModel::extent() {
+    if (!extentKnown_) {
+        extent_ = measurePoints(store_);
+        extentKnown_ = true;
+    }
+    return extent_;
+}
+
+void PlotModel::setMargin(int pixels) { margin_ = pixels > 0 ? pixels : 0; }
+
+// The corners of the box round the drawn points are in the window.
+bool PlotModel::showsAll() {
+    const WorldBox& box = extent().box;
+    return box.empty() || (view_.shows({box.minE, box.minN}, 0) && view_.shows({box.maxE, box.maxN}, 0));
+}
+
+void PlotModel::fitIfOutside() {
+    if (!sized_) return;
+    if (extent().drawn == 0) {
+        follow_ = Follow::Waiting;
+        return;
+    }
+    if (follow_ == Follow::Waiting || (follow_ == Follow::Fitted && !showsAll())) fit();
+}
+
+void PlotModel::resize(int width, int height) {
+    view_.resize(width, height);
+    sized_ = true;
+    if (follow_ == Follow::Waiting) fitIfOutside();
+    changed_();
+}
+
+void PlotModel::fit() {
+    if (!sized_ || extent().drawn == 0) {
+        follow_ = Follow::Waiting;
+    } else {
+        view_.fit(extent().box, margin_);
+        follow_ = Follow::Fitted;
+    }
+}
+
+void PlotModel::fitAll() {
+    fit();
+    changed_();
+}
+
+void PlotModel::zoomAbout(ScreenPoint at, double factor) {
+    view_.zoomAbout(at, factor);
+    if (follow_ != Follow::Waiting) follow_ = Follow::Free;
+    changed_();
+}
+
+void PlotModel::pan(double dx, double dy) {
+    view_.pan(dx, dy);
+    if (follow_ != Follow::Waiting) follow_ = Follow::Free;
+    changed_();
+}
+
+void PlotModel::select(long row, bool keepInView) {
+    if (row < 0 || static_cast<std::size_t>(row) >= store_.size()) row = kNoRow;
+    selected_ = row;
+    if (keepInView && row != kNoRow) {
+        const PointRecord& point = store_.at(static_cast<std::size_t>(row));
+        if (drawable(point) && view_.bringIntoView({point.e, point.n}, margin_) && follow_ == Follow::Fitted)
+            follow_ = Follow::Free;
+    }
+    changed_();
+}
+
+long PlotModel::pointAt(ScreenPoint at, double radius) {
+    if (!index_.built()) index_.build(store_);
+    return index_.nearest(view_.toWorld(at), radius / view_.scale());
+}
+
+void PlotModel::pointsChanged() {
+    index_.clear();
+    fitIfOutside();
+    changed_();
+}
+
+void PlotModel::rowsAdded(std::size_t first, std::size_t count) {
+    if (extentKnown_) extent_.add(store_, first, count);
+    pointsChanged();
+}
+
+void PlotModel::rowChanged(std::size_t) {
+    extentKnown_ = false;
+    pointsChanged();
+}
+
+void PlotModel::rowRemoved(std::size_t row) {
+    if (selected_ != kNoRow) {
+        if (static_cast<std::size_t>(selected_) == row)
+            selected_ = kNoRow;
+        else if (static_cast<std::size_t>(selected_) > row)
+            --selected_;
+    }
+    extentKnown_ = false;
+    pointsChanged();
+}
+
+void PlotModel::allRemoved() {
+    selected_ = kNoRow;
+    extent_ = PointExtent();
+    extentKnown_ = true;
+    follow_ = Follow::Waiting;
+    pointsChanged();
+}

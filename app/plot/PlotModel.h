@@ -1,0 +1,77 @@
+// The plot of a point store: the view, the selected row, and what the plot
+// knows of the points, kept in step with the store as one of its observers
+// (whoever shows the plot registers it with the store).
+//
+// The view fits all drawn points when the plot gets its size and, until the
+// user zooms or pans, fits them again whenever a change of the store leaves
+// one outside the window; after a zoom or a pan the view stays where the
+// user put it, until fitAll. Resizing keeps the centre and the scale. When
+// the store has no drawn point the view waits, and fits the first ones.
+//
+// Every change of what the plot shows calls changed, which only asks for a
+// new picture (a window invalidates itself and draws later), so a stream
+// of changes costs one picture, not one each.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+#include "app/plot/HitIndex.h"
+#include "app/plot/PlotView.h"
+#include "app/plot/PointExtent.h"
+#include "points/PointStore.h"
+
+class PlotModel : public PointStoreObserver {
+public:
+    static constexpr long kNoRow = -1;
+
+    PlotModel(const PointStore& store, std::function<void()> changed);
+
+    const PointStore& store() const { return store_; }
+    const PlotView& view() const { return view_; }
+    // Drawn and left-out points, and the box round the drawn ones.
+    const PointExtent& extent();
+
+    // Pixels kept free round the points when they are fitted, and between
+    // a point brought into view and the window's edge.
+    void setMargin(int pixels);
+
+    void resize(int width, int height);
+    void fitAll();
+    void zoomAbout(ScreenPoint at, double factor);
+    void pan(double dx, double dy);
+
+    long selected() const { return selected_; }
+    // The list's selected row (kNoRow for none); with keepInView the view
+    // moves as little as shows a drawn point that lies outside.
+    void select(long row, bool keepInView);
+
+    // The row of the drawn point nearest to the screen point within radius
+    // pixels; kNoRow when none is.
+    long pointAt(ScreenPoint at, double radius);
+
+    // PointStoreObserver
+    void rowsAdded(std::size_t first, std::size_t count) override;
+    void rowChanged(std::size_t row) override;
+    void rowRemoved(std::size_t row) override;
+    void allRemoved() override;
+
+private:
+    enum class Follow { Waiting, Fitted, Free };
+
+    void pointsChanged();
+    void fit();
+    void fitIfOutside();
+    bool showsAll();
+
+    const PointStore& store_;
+    std::function<void()> changed_;
+    PlotView view_;
+    bool sized_ = false;
+    Follow follow_ = Follow::Waiting;
+    int margin_ = 0;
+    long selected_ = kNoRow;
+    PointExtent extent_;
+    bool extentKnown_ = true;
+    HitIndex index_;
+};
