@@ -75,6 +75,12 @@
 #define IDS_TOO_MANY_POINTS 45       // %d limit, %d rows
 #define IDS_POINT_CANNOT_TRAVEL 46   // %d row, %s name
 #define IDS_NO_ROOM_FOR_POINTS 48    // %d points the list keeps
+#define IDS_PLOT_MENU 49             // the list's menu entry that opens the plot
+#define IDS_PLOT_CAPTION 50
+#define IDS_PLOT_COUNT 51            // %d points drawn
+#define IDS_PLOT_COUNT_LEFT_OUT 52   // %d points drawn, %d left out
+#define IDS_PLOT_EMPTY 53            // the hint of the plot of an empty list
+#define IDS_PLOT_HELP 54             // how to move about the plot
 
 // ---- Registered window messages --------------------------------------------
 // Registered by name (RegisterWindowMessageA) in win32/WindowMessages.cpp.
@@ -83,6 +89,10 @@
 #define MESSAGE_NAME_FAIL "RUVO_FAIL"          // a transfer's failure
 #define MESSAGE_NAME_TITLE "RUVO_TITLE"        // a transfer's progress title waits
 #define MESSAGE_NAME_PROGRESS "RUVO_PROGRESS"  // a transfer's progress figures wait
+// The plot window's, for tests: where a row's mark is, how long the last
+// picture took (app/win32/PlotWindow.h, which registers them).
+#define MESSAGE_NAME_PLOT_WHERE "RUVO_PLOT_WHERE"
+#define MESSAGE_NAME_PLOT_PAINT_TIME "RUVO_PLOT_PAINT_TIME"
 // The shell's own: the program's taskbar button exists (again).
 #define MESSAGE_NAME_TASKBAR_BUTTON "TaskbarButtonCreated"
 
@@ -152,6 +162,12 @@ enum TextId {
     kTextTooManyPoints = IDS_TOO_MANY_POINTS,
     kTextPointCannotTravel = IDS_POINT_CANNOT_TRAVEL,
     kTextNoRoomForPoints = IDS_NO_ROOM_FOR_POINTS,
+    kTextPlotMenu = IDS_PLOT_MENU,
+    kTextPlotCaption = IDS_PLOT_CAPTION,
+    kTextPlotCount = IDS_PLOT_COUNT,
+    kTextPlotCountLeftOut = IDS_PLOT_COUNT_LEFT_OUT,
+    kTextPlotEmpty = IDS_PLOT_EMPTY,
+    kTextPlotHelp = IDS_PLOT_HELP,
 };
 
 #endif  // RC_INVOKED

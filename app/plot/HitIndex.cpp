@@ -112,7 +112,7 @@ long HitIndex::nearest(WorldPoint at, double radius) const {
                     dn /= radius;
                     distance = de * de + dn * dn;
                 }
-                if (distance < bestDistance || (distance == bestDistance && (best == kNone || row < best))) {
+                if (distance < bestDistance || (distance == bestDistance && (best == kNone || static_cast<long>(row) < best))) {
                     best = static_cast<long>(row);
                     bestDistance = distance;
                 }

@@ -1,0 +1,279 @@
+#include "app/win32/PlotWindow.h"
+
+#include <windowsx.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/TextTable.h"
+#include "points/win32/WindowDpi.h"
+#include "resource.h"
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+const char* const PlotWindow::kClassName = "RuvoPlotWindow";
+
+namespace {
+
+// A notch of the wheel zooms by this much; the keys + and - too.
+constexpr double kZoomStep = 1.25;
+// The arrow keys move the picture by this part of the window.
+constexpr int kPanParts = 8;
+
+// The window's size when it opens, at 96 DPI, and the smallest it gets.
+constexpr int kOpenWidth = 520, kOpenHeight = 440;
+constexpr int kLeastWidth = 200, kLeastHeight = 160;
+
+bool registerClass(HINSTANCE instance, WNDPROC procedure) {
+    static bool registered = false;
+    if (registered) return true;
+    WNDCLASSEXA type = {};
+    type.cbSize = sizeof type;
+    type.style = CS_DBLCLKS;
+    type.lpfnWndProc = procedure;
+    type.hInstance = instance;
+    type.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM));
+    type.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    type.lpszClassName = PlotWindow::kClassName;
+    registered = RegisterClassExA(&type) != 0;
+    return registered;
+}
+
+// Where the window opens: beside the owner on the right, where the owner's
+// screen has room for it; otherwise where the system puts new windows.
+RECT openingPlace(HWND owner, int width, int height) {
+    RECT place{CW_USEDEFAULT, CW_USEDEFAULT, width, height};
+    RECT ownerRect;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (GetWindowRect(owner, &ownerRect) &&
+        GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        int top = std::max(work.top, std::min<long>(ownerRect.top, work.bottom - height));
+        if (ownerRect.right + width <= work.right)
+            place = {ownerRect.right, top, width, height};
+        else if (ownerRect.left - width >= work.left)
+            place = {ownerRect.left - width, top, width, height};
+    }
+    return place;
+}
+
+}  // namespace
+
+UINT PlotWindow::whereMessage() {
+    static const UINT message = RegisterWindowMessageA("RUVO_PLOT_WHERE");
+    return message;
+}
+
+PlotWindow::PlotWindow(HINSTANCE instance, const PointStore& store, const TextTable& texts, PlotWindowHost& host)
+    : instance_(instance), store_(store), texts_(texts), host_(host) {}
+
+PlotWindow::~PlotWindow() {
+    if (window_) DestroyWindow(window_);
+}
+
+void PlotWindow::open(HWND owner) {
+    if (window_) {
+        if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+        SetForegroundWindow(window_);
+        BringWindowToTop(window_);
+        return;
+    }
+    if (!registerClass(instance_, windowProc)) return;
+    owner_ = owner;
+    plotTexts_ = {texts_.text(kTextHeaderN), texts_.text(kTextPlotCount), texts_.text(kTextPlotCountLeftOut),
+                  texts_.text(kTextPlotEmpty), texts_.text(kTextPlotHelp)};
+    int dpi = windowDpi(owner);
+    RECT place = openingPlace(owner, scaledForDpi(kOpenWidth, dpi), scaledForDpi(kOpenHeight, dpi));
+    std::string caption = texts_.text(kTextPlotCaption);
+    HWND window = CreateWindowExA(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, place.left, place.top,
+                                  place.right, place.bottom, owner, nullptr, instance_, this);
+    if (window) ShowWindow(window, SW_SHOWNORMAL);
+}
+
+void PlotWindow::selectionChanged(long row, bool byKeyboard) {
+    if (model_) model_->select(row, byKeyboard);
+}
+
+LRESULT CALLBACK PlotWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<PlotWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->created(window);
+    }
+    auto* self = reinterpret_cast<PlotWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self || !self->window_) return DefWindowProcA(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+void PlotWindow::created(HWND window) {
+    window_ = window;
+    model_ = std::make_unique<PlotModel>(store_, [this] { redraw(); });
+    host_.watchPoints(*model_);
+    takeDpi(windowDpi(window));
+    model_->select(host_.selectedRow(), false);
+}
+
+void PlotWindow::destroyed() {
+    if (model_) host_.unwatchPoints(*model_);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    model_.reset();
+    window_ = nullptr;
+    pressed_ = dragging_ = false;
+    painter_.setStyle(dpi_, nullptr);
+    if (font_) DeleteObject(font_);
+    font_ = nullptr;
+}
+
+// Sizes and the font for the DPI. The font is the owner's dialog font, at
+// this window's DPI.
+void PlotWindow::takeDpi(int dpi) {
+    dpi_ = dpi > 0 ? dpi : 96;
+    LOGFONTA face = {};
+    HFONT ownerFont = reinterpret_cast<HFONT>(SendMessageA(owner_, WM_GETFONT, 0, 0));
+    if (!ownerFont || !GetObjectA(ownerFont, sizeof face, &face)) {
+        NONCLIENTMETRICSA metrics = {};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        face = metrics.lfMessageFont;
+    }
+    face.lfHeight = MulDiv(face.lfHeight, dpi_, windowDpi(owner_));
+    HFONT font = CreateFontIndirectA(&face);
+    painter_.setStyle(dpi_, font);
+    if (font_) DeleteObject(font_);
+    font_ = font;
+    if (model_) model_->setMargin(painter_.sizes().margin);
+    layOut();
+}
+
+void PlotWindow::layOut() {
+    RECT client;
+    if (!model_ || !GetClientRect(window_, &client)) return;
+    int height = client.bottom - painter_.statusHeight();
+    model_->resize(client.right, height > 1 ? height : 1);
+}
+
+void PlotWindow::redraw() {
+    if (window_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+void PlotWindow::paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window_, &ps);
+    RECT client;
+    GetClientRect(window_, &client);
+    if (dc && model_) painter_.paint(dc, client.right, client.bottom, *model_, plotTexts_);
+    EndPaint(window_, &ps);
+}
+
+// A click on a point selects its row; a double-click off every point shows
+// all points.
+void PlotWindow::click(POINT at, bool twice) {
+    ScreenPoint middle{at.x + 0.5, at.y + 0.5};
+    long row = model_->pointAt(middle, painter_.sizes().hitRadius);
+    if (row != PlotModel::kNoRow) {
+        model_->select(row, false);
+        host_.rowClicked(row);
+    } else if (twice) {
+        model_->fitAll();
+    }
+}
+
+bool PlotWindow::key(WPARAM key) {
+    const PlotView& view = model_->view();
+    double stepX = view.width() / kPanParts, stepY = view.height() / kPanParts;
+    ScreenPoint middle{view.width() / 2.0, view.height() / 2.0};
+    switch (key) {
+    case VK_HOME: model_->fitAll(); return true;
+    case VK_LEFT: model_->pan(stepX, 0); return true;
+    case VK_RIGHT: model_->pan(-stepX, 0); return true;
+    case VK_UP: model_->pan(0, stepY); return true;
+    case VK_DOWN: model_->pan(0, -stepY); return true;
+    case VK_ADD:
+    case VK_OEM_PLUS: model_->zoomAbout(middle, kZoomStep); return true;
+    case VK_SUBTRACT:
+    case VK_OEM_MINUS: model_->zoomAbout(middle, 1 / kZoomStep); return true;
+    default: return false;
+    }
+}
+
+LRESULT PlotWindow::where(long row) const {
+    if (!model_ || row < 0 || static_cast<std::size_t>(row) >= store_.size()) return -1;
+    const PointRecord& point = store_.at(static_cast<std::size_t>(row));
+    const PlotView& view = model_->view();
+    if (!drawable(point)) return -1;
+    ScreenPoint at = view.toScreen({point.e, point.n});
+    if (!(at.x >= 0 && at.x < view.width() && at.y >= 0 && at.y < view.height())) return -1;
+    return MAKELONG(static_cast<int>(std::floor(at.x)), static_cast<int>(std::floor(at.y)));
+}
+
+LRESULT PlotWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == whereMessage()) return where(static_cast<long>(wParam));
+    switch (message) {
+    case WM_SIZE: layOut(); return 0;
+    case WM_ERASEBKGND: return 1;  // paint covers every pixel
+    case WM_PAINT: paint(); return 0;
+    case WM_PRINTCLIENT: {
+        RECT client;
+        GetClientRect(window_, &client);
+        painter_.paint(reinterpret_cast<HDC>(wParam), client.right, client.bottom, *model_, plotTexts_);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        SetFocus(window_);
+        SetCapture(window_);
+        pressed_ = true;
+        dragging_ = false;
+        pressedAt_ = lastAt_ = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        return 0;
+    case WM_MOUSEMOVE: {
+        if (!pressed_) return 0;
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (!dragging_ && (std::abs(at.x - pressedAt_.x) > GetSystemMetrics(SM_CXDRAG) ||
+                           std::abs(at.y - pressedAt_.y) > GetSystemMetrics(SM_CYDRAG)))
+            dragging_ = true;
+        if (dragging_) {
+            model_->pan(at.x - lastAt_.x, at.y - lastAt_.y);
+            lastAt_ = at;
+        }
+        return 0;
+    }
+    case WM_LBUTTONUP: {
+        bool wasClick = pressed_ && !dragging_;
+        if (pressed_) ReleaseCapture();
+        pressed_ = dragging_ = false;
+        if (wasClick) click(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, false);
+        return 0;
+    }
+    case WM_CAPTURECHANGED: pressed_ = dragging_ = false; return 0;
+    case WM_LBUTTONDBLCLK: click(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, true); return 0;
+    case WM_MOUSEWHEEL: {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};  // screen coordinates
+        ScreenToClient(window_, &at);
+        double notches = GET_WHEEL_DELTA_WPARAM(wParam) / static_cast<double>(WHEEL_DELTA);
+        model_->zoomAbout({at.x + 0.5, at.y + 0.5}, std::pow(kZoomStep, notches));
+        return 0;
+    }
+    case WM_KEYDOWN:
+        if (key(wParam)) return 0;
+        break;
+    case WM_GETMINMAXINFO: {
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMinTrackSize = {scaledForDpi(kLeastWidth, dpi_), scaledForDpi(kLeastHeight, dpi_)};
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        takeDpi(HIWORD(wParam));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_CLOSE: DestroyWindow(window_); return 0;
+    case WM_DESTROY: destroyed(); return 0;
+    default: break;
+    }
+    return DefWindowProcA(window_, message, wParam, lParam);
+}

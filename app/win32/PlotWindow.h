@@ -1,0 +1,93 @@
+// The plot window: every point of the store drawn in plan, beside the main
+// window's list. It is modeless, resizable and owned by the main window;
+// opening it again brings it to the front. It changes no point, so it stays
+// usable while a transfer runs.
+//
+// Moving about: the mouse wheel zooms about the cursor, a drag pans, Home
+// or a double-click on empty space shows all points, the arrow keys pan
+// and + and - zoom about the middle. A click on a point selects its row in
+// the list (through the host).
+//
+// For tests, the registered message "RUVO_PLOT_WHERE" with a row in wParam
+// returns where the row's mark is drawn: MAKELONG(x, y) in client pixels,
+// or -1 when the row is not drawn in the window.
+//
+// User-interface thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "app/plot/PlotModel.h"
+#include "app/win32/PlotPainter.h"
+
+class PointStore;
+class PointStoreObserver;
+class TextTable;
+
+// What the plot asks of the window that owns it.
+class PlotWindowHost {
+public:
+    virtual ~PlotWindowHost() = default;
+    // From now on, until unwatchPoints, observer hears of every change of
+    // the store.
+    virtual void watchPoints(PointStoreObserver& observer) = 0;
+    virtual void unwatchPoints(PointStoreObserver& observer) = 0;
+    // The list's selected row, -1 when none.
+    virtual long selectedRow() = 0;
+    // A click on the point of row: the row is selected, focused and
+    // scrolled into view, as a click on it in the list does.
+    virtual void rowClicked(long row) = 0;
+};
+
+class PlotWindow {
+public:
+    static const char* const kClassName;
+
+    PlotWindow(HINSTANCE instance, const PointStore& store, const TextTable& texts, PlotWindowHost& host);
+    ~PlotWindow();
+    PlotWindow(const PlotWindow&) = delete;
+    PlotWindow& operator=(const PlotWindow&) = delete;
+
+    // Opens the window owned by owner, or brings it to the front when it is
+    // open already.
+    void open(HWND owner);
+    bool isOpen() const { return window_ != nullptr; }
+    HWND window() const { return window_; }
+
+    // The list's selection is now row (-1: none); byKeyboard: the user moved
+    // it with the keyboard in the list, and the plot shows the point.
+    void selectionChanged(long row, bool byKeyboard);
+
+    static UINT whereMessage();
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void created(HWND window);
+    void destroyed();
+    void takeDpi(int dpi);
+    void layOut();
+    void paint();
+    void redraw();
+    void click(POINT at, bool twice);
+    bool key(WPARAM key);
+    LRESULT where(long row) const;
+
+    HINSTANCE instance_;
+    const PointStore& store_;
+    const TextTable& texts_;
+    PlotWindowHost& host_;
+    HWND window_ = nullptr;
+    HWND owner_ = nullptr;
+    std::unique_ptr<PlotModel> model_;
+    PlotPainter painter_;
+    PlotTexts plotTexts_;
+    HFONT font_ = nullptr;
+    int dpi_ = 96;
+    bool pressed_ = false;  // the left button went down in the window
+    bool dragging_ = false;
+    POINT pressedAt_{0, 0};
+    POINT lastAt_{0, 0};
+};
