@@ -1,7 +1,9 @@
 // Which names the plot writes beside their marks, and where: the selected
 // point's first, then the others in row order, each where it overlaps no
-// other name and no mark (LabelPlacer). Names are written only when the
-// scene lists its marks one by one; otherwise the selected point's alone.
+// other name and no mark (LabelPlacer). The selected point's name is
+// written even where every place beside it is taken, over the marks on its
+// right. Names are written only when the scene lists its marks one by one;
+// otherwise the selected point's alone.
 #pragma once
 
 #include <cstddef>

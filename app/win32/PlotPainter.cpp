@@ -177,10 +177,13 @@ void PlotPainter::drawNames(PlotModel& model, const PixelRect& selectedAt) {
     std::vector<PlacedName> names =
         placeNames(store, scene_, model.selected(), selectedAt, style,
                    [this](const PointRecord& point) { return textWidth(point); });
-    SetBkMode(memory_, TRANSPARENT);
+    SetBkColor(memory_, RGB(255, 255, 255));
     for (const PlacedName& name : names) {
         const char* text = store.at(name.row).name;
-        SetTextColor(memory_, static_cast<long>(name.row) == model.selected() ? kSelectedColour : kNameColour);
+        // The selected name may lie over marks: on white, to stay readable.
+        bool selected = static_cast<long>(name.row) == model.selected();
+        SetBkMode(memory_, selected ? OPAQUE : TRANSPARENT);
+        SetTextColor(memory_, selected ? kSelectedColour : kNameColour);
         TextOutA(memory_, name.rect.left, name.rect.top, text, lstrlenA(text));
     }
 }

@@ -289,6 +289,30 @@ class Window:
         control_id; returns its result."""
         return int(self._call('send', id=control_id, msg=message, wparam=wparam, lparam=lparam)[0])
 
+    def repaint(self, control_id=None):
+        """Has the window repaint its whole client area at once; returns the
+        seconds that took."""
+        return int(self._call('paint', id=control_id)[0]) / 1e6
+
+    def pixels(self, x, y, width=1, height=1):
+        """Colours (0xRRGGBB) of the client area's pixels as the screen shows
+        them, row by row."""
+        f = self._call('pixels', x=x, y=y, w=width, h=height)
+        return [int(v) for v in f[2:]]
+
+    def mouse(self, x, y, right=False, clicks=1, wheel=0):
+        """Mouse input at a client point, as the user gives it: the pointer
+        moves there, then clicks (or a wheel turn, 120 a notch)."""
+        self._call('mouse', x=x, y=y, right=right, clicks=clicks, wheel=wheel)
+
+    def front(self):
+        """Makes the window the foreground window, which keys go to."""
+        self._call('front')
+
+    def key(self, vk, shift=False, ctrl=False):
+        """A key pressed and released, as typed, into the foreground window."""
+        self.driver.call('key', vk=vk, shift=shift, ctrl=ctrl)
+
     def combo_items(self, control_id):
         fields = self._call('cb_items', id=control_id)
         return [decode_text(f) for f in fields[1:]]

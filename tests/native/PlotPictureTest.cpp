@@ -190,6 +190,19 @@ TEST(PlotNames, TheSelectedNameFirstThenRowOrderOnlyItWhenTooMany) {
     EXPECT_EQ(names[0].row, 1u) << "the selected point's name comes first";
     EXPECT_GE(names[0].rect.left, sx + 5 + 2);
 
+    // Marks all round the selected point: its name is written over them.
+    PointStore crowd;
+    for (int dx = -30; dx <= 30; dx += 3)
+        for (int dy = -30; dy <= 30; dy += 3) addPoint(crowd, "C", dx, dy);
+    PlotScene crowded;
+    crowded.build(crowd, view, 1, 10000);
+    std::size_t middle = crowd.size() / 2;  // at 0, 0: pixel 100, 75
+    std::vector<PlacedName> named = placeNames(crowd, crowded, static_cast<long>(middle), PixelRect{96, 71, 105, 80},
+                                               style, widthOf);
+    ASSERT_FALSE(named.empty());
+    EXPECT_EQ(named[0].row, middle);
+    EXPECT_EQ(named[0].rect.left, 105 + 2);
+
     scene.build(store, view, 2, 2);  // not listed: the selected name alone
     names = placeNames(store, scene, 3, PixelRect{50, 100, 59, 109}, style, widthOf);
     ASSERT_EQ(names.size(), 1u);

@@ -9,6 +9,7 @@
 #include "MessageBoxes.h"
 #include "Processes.h"
 #include "Request.h"
+#include "Screen.h"
 #include "TopWindows.h"
 
 #include <map>
@@ -209,6 +210,35 @@ std::string lvPaint(const Request& r) {
     return Reply().num(paint.scrollUs).num(paint.paintUs).num(paint.topIndex).line();
 }
 
+std::string paint(const Request& r) { return Reply().num(repaintWindow(target(r))).line(); }
+
+std::string pixels(const Request& r) {
+    int width = static_cast<int>(r.number("w", 1)), height = static_cast<int>(r.number("h", 1));
+    auto colours = clientPixels(target(r), static_cast<int>(r.number("x")), static_cast<int>(r.number("y")), width,
+                                height);
+    Reply reply;
+    reply.num(width).num(height);
+    for (std::uint32_t colour : colours) reply.num(colour);
+    return reply.line();
+}
+
+std::string mouse(const Request& r) {
+    mouseAt(target(r), static_cast<int>(r.number("x")), static_cast<int>(r.number("y")),
+            r.number("right", 0) ? VK_RBUTTON : VK_LBUTTON, static_cast<int>(r.number("clicks", 1)),
+            static_cast<int>(r.number("wheel", 0)));
+    return "ok";
+}
+
+std::string key(const Request& r) {
+    pressKey(static_cast<WORD>(r.number("vk")), r.number("shift", 0) != 0, r.number("ctrl", 0) != 0);
+    return "ok";
+}
+
+std::string front(const Request& r) {
+    bringToFront(windowOrThrow(r));
+    return "ok";
+}
+
 std::string cbItems(const Request& r) {
     auto items = comboItems(target(r));
     Reply reply;
@@ -264,6 +294,8 @@ const std::map<std::string, Handler>& handlers() {
         {"sync", sync},         {"lv_count", lvCount},  {"lv_rows", lvRows},
         {"lv_columns", lvColumns}, {"lv_state", lvState}, {"lv_select", lvSelect},
         {"lv_paint", lvPaint},
+        {"paint", paint},       {"pixels", pixels},     {"mouse", mouse},
+        {"key", key},           {"front", front},
         {"cb_items", cbItems},  {"cb_sel", cbSel},      {"cb_choose", cbChoose},
         {"box", box},           {"fd_name", fdName},    {"fd_types", fdTypes},
         {"fd_type", fdType},

@@ -33,6 +33,13 @@
 //   lv_select hwnd= [id=1000] row= [selected=1] [focused=1] [visible=1] -> ok
 //   lv_paint hwnd= [id=1000] row=           -> ok <scroll us> <paint us> <top row>
 //                                              (scrolls the row wholly into view, then repaints the list)
+//   paint hwnd= [id=]                       -> ok <us>   (repaints the whole client area at once)
+//   pixels hwnd= [id=] x= y= [w=1] [h=1]    -> ok <w> <h> <0xRRGGBB as decimal>... (client pixels as the
+//                                              screen shows them, row by row)
+//   mouse hwnd= [id=] x= y= [right=1] [clicks=1] [wheel=]
+//                                           -> ok   (input at a client point: clicks, or a wheel turn)
+//   key vk= [shift=1] [ctrl=1]              -> ok   (a key pressed and released, as typed)
+//   front hwnd=                             -> ok   (makes it the foreground window)
 //   cb_items hwnd= id=                      -> ok <n> x<item>...
 //   cb_sel hwnd= id=                        -> ok <index>
 //   cb_choose hwnd= id= index=              -> ok
