@@ -67,6 +67,11 @@ UINT PlotWindow::whereMessage() {
     return message;
 }
 
+UINT PlotWindow::paintTimeMessage() {
+    static const UINT message = RegisterWindowMessageA("RUVO_PLOT_PAINT_TIME");
+    return message;
+}
+
 PlotWindow::PlotWindow(HINSTANCE instance, const PointStore& store, const TextTable& texts, PlotWindowHost& host)
     : instance_(instance), store_(store), texts_(texts), host_(host) {}
 
@@ -101,9 +106,11 @@ LRESULT CALLBACK PlotWindow::windowProc(HWND window, UINT message, WPARAM wParam
     if (message == WM_NCCREATE) {
         auto* self = static_cast<PlotWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->created(window);
     }
     auto* self = reinterpret_cast<PlotWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    // From WM_CREATE on the client area has its size, which the first fit
+    // of the points needs.
+    if (self && message == WM_CREATE) self->created(window);
     if (!self || !self->window_) return DefWindowProcA(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);
 }
@@ -164,8 +171,13 @@ void PlotWindow::paint() {
     HDC dc = BeginPaint(window_, &ps);
     RECT client;
     GetClientRect(window_, &client);
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
     if (dc && model_) painter_.paint(dc, client.right, client.bottom, *model_, plotTexts_);
+    QueryPerformanceCounter(&end);
     EndPaint(window_, &ps);
+    paintMicroseconds_ = static_cast<LRESULT>((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart);
 }
 
 // A click on a point selects its row; a double-click off every point shows
@@ -211,6 +223,7 @@ LRESULT PlotWindow::where(long row) const {
 
 LRESULT PlotWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == whereMessage()) return where(static_cast<long>(wParam));
+    if (message == paintTimeMessage()) return paintMicroseconds_;
     switch (message) {
     case WM_SIZE: layOut(); return 0;
     case WM_ERASEBKGND: return 1;  // paint covers every pixel

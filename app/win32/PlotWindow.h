@@ -10,7 +10,8 @@
 //
 // For tests, the registered message "RUVO_PLOT_WHERE" with a row in wParam
 // returns where the row's mark is drawn: MAKELONG(x, y) in client pixels,
-// or -1 when the row is not drawn in the window.
+// or -1 when the row is not drawn in the window; "RUVO_PLOT_PAINT_TIME"
+// returns the microseconds that drawing the last picture took.
 //
 // User-interface thread only.
 #pragma once
@@ -61,6 +62,7 @@ public:
     void selectionChanged(long row, bool byKeyboard);
 
     static UINT whereMessage();
+    static UINT paintTimeMessage();
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -86,6 +88,7 @@ private:
     PlotTexts plotTexts_;
     HFONT font_ = nullptr;
     int dpi_ = 96;
+    LRESULT paintMicroseconds_ = 0;
     bool pressed_ = false;  // the left button went down in the window
     bool dragging_ = false;
     POINT pressedAt_{0, 0};

@@ -87,6 +87,14 @@ LVM_GETCOLUMNWIDTH = 0x101D
 CB_DELETESTRING = 0x0144
 # Message-box text control.
 ID_MESSAGE_TEXT = 0xFFFF
+# The plot window's class, and its messages for tests (app/win32/PlotWindow.h).
+PLOT_CLASS = 'RuvoPlotWindow'
+PLOT_WHERE = 'RUVO_PLOT_WHERE'
+PLOT_PAINT_TIME = 'RUVO_PLOT_PAINT_TIME'
+MENU_CLASS = '#32768'
+# Keys.
+VK_RETURN, VK_ESCAPE, VK_HOME, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN = 0x0D, 0x1B, 0x24, 0x25, 0x26, 0x27, 0x28
+VK_APPS, VK_F10 = 0x5D, 0x79
 
 WINDOW_TIMEOUT = 30.0   # a program's main window (generous: 2 cores, parallel tests)
 BOX_TIMEOUT = 10.0      # a box or dialog after a command
@@ -305,6 +313,10 @@ class Window:
         moves there, then clicks (or a wheel turn, 120 a notch)."""
         self._call('mouse', x=x, y=y, right=right, clicks=clicks, wheel=wheel)
 
+    def drag(self, x, y, to_x, to_y):
+        """A drag with the left button between two client points."""
+        self._call('drag', x=x, y=y, to_x=to_x, to_y=to_y)
+
     def front(self):
         """Makes the window the foreground window, which keys go to."""
         self._call('front')
@@ -354,6 +366,39 @@ class Box(Window):
 
     def press(self, button_id=IDOK):
         self.click(button_id)
+
+
+class Plot(Window):
+    """The plot window of a program."""
+
+    def __init__(self, app, hwnd):
+        super().__init__(app.driver, hwnd)
+        self.app = app
+
+    def where(self, row):
+        """The client pixel (x, y) of the row's mark, or None when the row
+        is not drawn in the window."""
+        result = self.send(self.app.register_message(PLOT_WHERE), row)
+        if result in (-1, 0xFFFFFFFF):
+            return None
+        return result & 0xFFFF, (result >> 16) & 0xFFFF
+
+    def paint_time(self):
+        """Seconds the window took to draw its last picture."""
+        return self.send(self.app.register_message(PLOT_PAINT_TIME)) / 1e6
+
+    def wait_pixel(self, x, y, colours, timeout=BOX_TIMEOUT):
+        """Waits until the screen shows one of the colours (0xRRGGBB) at the
+        client pixel; returns it."""
+        seen = []
+
+        def shown():
+            seen[:] = self.pixels(x, y)
+            return seen[0] in colours
+
+        wait_until(shown, timeout, 'plot pixel %d,%d to be one of %s (it is %s)'
+                   % (x, y, ['%06x' % c for c in colours], ['%06x' % c for c in seen]))
+        return seen[0]
 
 
 class FileDialog(Box):
@@ -456,6 +501,38 @@ class App(Window):
 
     def wait_rows(self, count, timeout=BOX_TIMEOUT):
         wait_until(lambda: self.row_count() == count, timeout, '%d rows' % count)
+
+    # -- the list's menu and the plot --------------------------------------
+    def list_menu(self, how='mouse', at=None):
+        """Opens the list's menu as the user does: a right-click (at a
+        client point of the list, its middle by default), Shift+F10 or the
+        menu key; returns the menu's window."""
+        self.front()
+        if how == 'mouse':
+            left, top, right, bottom = self.rect(ID_LIST)
+            x, y = at if at else ((right - left) // 2, (bottom - top) // 2)
+            self._call('mouse', id=ID_LIST, x=x, y=y, right=True)
+        elif how == 'shift+f10':
+            self.key(VK_F10, shift=True)
+        elif how == 'menu key':
+            self.key(VK_APPS)
+        else:
+            raise ValueError(how)
+        f = self.driver.call('find', **{'class': MENU_CLASS}, pid=self.pid, timeout=_ms(BOX_TIMEOUT))
+        return Window(self.driver, int(f[0]))
+
+    def open_plot(self, how='mouse'):
+        """Opens the plot window from the list's menu (its one entry, by its
+        access key P); returns it."""
+        menu = self.list_menu(how)
+        self.key(ord('P'))
+        menu.wait_gone()
+        return self.plot()
+
+    def plot(self, timeout=BOX_TIMEOUT):
+        """The program's plot window, once it shows."""
+        f = self.driver.call('find', **{'class': PLOT_CLASS}, pid=self.pid, timeout=_ms(timeout))
+        return Plot(self, int(f[0]))
 
     # -- the port box -----------------------------------------------------
     def port_items(self):

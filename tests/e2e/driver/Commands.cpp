@@ -229,6 +229,12 @@ std::string mouse(const Request& r) {
     return "ok";
 }
 
+std::string drag(const Request& r) {
+    dragFrom(target(r), static_cast<int>(r.number("x")), static_cast<int>(r.number("y")),
+             static_cast<int>(r.number("to_x")), static_cast<int>(r.number("to_y")));
+    return "ok";
+}
+
 std::string key(const Request& r) {
     pressKey(static_cast<WORD>(r.number("vk")), r.number("shift", 0) != 0, r.number("ctrl", 0) != 0);
     return "ok";
@@ -295,7 +301,7 @@ const std::map<std::string, Handler>& handlers() {
         {"lv_columns", lvColumns}, {"lv_state", lvState}, {"lv_select", lvSelect},
         {"lv_paint", lvPaint},
         {"paint", paint},       {"pixels", pixels},     {"mouse", mouse},
-        {"key", key},           {"front", front},
+        {"key", key},           {"front", front},       {"drag", drag},
         {"cb_items", cbItems},  {"cb_sel", cbSel},      {"cb_choose", cbChoose},
         {"box", box},           {"fd_name", fdName},    {"fd_types", fdTypes},
         {"fd_type", fdType},

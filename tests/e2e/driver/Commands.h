@@ -38,6 +38,7 @@
 //                                              screen shows them, row by row)
 //   mouse hwnd= [id=] x= y= [right=1] [clicks=1] [wheel=]
 //                                           -> ok   (input at a client point: clicks, or a wheel turn)
+//   drag hwnd= [id=] x= y= to_x= to_y=      -> ok   (the left button held from one client point to another)
 //   key vk= [shift=1] [ctrl=1]              -> ok   (a key pressed and released, as typed)
 //   front hwnd=                             -> ok   (makes it the foreground window)
 //   cb_items hwnd= id=                      -> ok <n> x<item>...

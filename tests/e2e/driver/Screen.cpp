@@ -2,6 +2,8 @@
 
 #include "DriverError.h"
 
+#include <algorithm>
+
 namespace e2e {
 
 long long repaintWindow(HWND window) {
@@ -92,6 +94,35 @@ void mouseAt(HWND window, int x, int y, int button, int clicks, int wheel) {
         INPUT press[] = {mouseInput(down), mouseInput(up)};
         sendInputs(press, 2);
     }
+}
+
+namespace {
+
+// A move of the pointer to a point of the screen, as the mouse makes it.
+INPUT moveTo(POINT at) {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+    input.mi.dx = static_cast<LONG>((at.x * 65536LL + width / 2) / std::max(width, 1));
+    input.mi.dy = static_cast<LONG>((at.y * 65536LL + height / 2) / std::max(height, 1));
+    return input;
+}
+
+}  // namespace
+
+void dragFrom(HWND window, int x, int y, int toX, int toY) {
+    POINT from{x, y}, to{toX, toY};
+    if (!ClientToScreen(window, &from) || !ClientToScreen(window, &to)) throw DriverError("ClientToScreen failed");
+    INPUT start[] = {moveTo(from), mouseInput(MOUSEEVENTF_LEFTDOWN)};
+    sendInputs(start, 2);
+    const int steps = 8;
+    for (int i = 1; i <= steps; ++i) {
+        POINT at{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+        INPUT move = moveTo(at);
+        sendInputs(&move, 1);
+        Sleep(10);
+    }
+    INPUT end = mouseInput(MOUSEEVENTF_LEFTUP);
+    sendInputs(&end, 1);
 }
 
 void pressKey(WORD key, bool shift, bool control) {

@@ -22,6 +22,9 @@ std::vector<std::uint32_t> clientPixels(HWND window, int x, int y, int width, in
 // notch) instead.
 void mouseAt(HWND window, int x, int y, int button, int clicks, int wheel);
 
+// A drag with the left button from one client point to another, in steps.
+void dragFrom(HWND window, int x, int y, int toX, int toY);
+
 // A key pressed and released, with Shift and Control held down around it
 // where asked.
 void pressKey(WORD key, bool shift, bool control);
