@@ -313,6 +313,17 @@ class Window:
         moves there, then clicks (or a wheel turn, 120 a notch)."""
         self._call('mouse', x=x, y=y, right=right, clicks=clicks, wheel=wheel)
 
+    def client_size(self, control_id=None):
+        """(width, height) of the client area in pixels."""
+        return tuple(int(v) for v in self._call('client', id=control_id))
+
+    def place(self, left, top, width, height):
+        """Moves and sizes the window, as the user does with its frame."""
+        self._call('place', x=left, y=top, w=width, h=height)
+
+    def is_foreground(self):
+        return int(self.driver.call('foreground')[0]) == self.hwnd
+
     def drag(self, x, y, to_x, to_y):
         """A drag with the left button between two client points."""
         self._call('drag', x=x, y=y, to_x=to_x, to_y=to_y)

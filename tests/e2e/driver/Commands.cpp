@@ -240,6 +240,22 @@ std::string key(const Request& r) {
     return "ok";
 }
 
+std::string foreground(const Request&) { return Reply().num(reinterpret_cast<INT_PTR>(GetForegroundWindow())).line(); }
+
+std::string client(const Request& r) {
+    RECT box{};
+    if (!GetClientRect(target(r), &box)) throw DriverError("GetClientRect failed");
+    return Reply().num(box.right).num(box.bottom).line();
+}
+
+std::string place(const Request& r) {
+    if (!SetWindowPos(windowOrThrow(r), nullptr, static_cast<int>(r.number("x")), static_cast<int>(r.number("y")),
+                      static_cast<int>(r.number("w")), static_cast<int>(r.number("h")),
+                      SWP_NOZORDER | SWP_NOACTIVATE))
+        throw DriverError("SetWindowPos failed");
+    return "ok";
+}
+
 std::string front(const Request& r) {
     bringToFront(windowOrThrow(r));
     return "ok";
@@ -302,6 +318,7 @@ const std::map<std::string, Handler>& handlers() {
         {"lv_paint", lvPaint},
         {"paint", paint},       {"pixels", pixels},     {"mouse", mouse},
         {"key", key},           {"front", front},       {"drag", drag},
+        {"foreground", foreground}, {"client", client}, {"place", place},
         {"cb_items", cbItems},  {"cb_sel", cbSel},      {"cb_choose", cbChoose},
         {"box", box},           {"fd_name", fdName},    {"fd_types", fdTypes},
         {"fd_type", fdType},

@@ -41,6 +41,9 @@
 //   drag hwnd= [id=] x= y= to_x= to_y=      -> ok   (the left button held from one client point to another)
 //   key vk= [shift=1] [ctrl=1]              -> ok   (a key pressed and released, as typed)
 //   front hwnd=                             -> ok   (makes it the foreground window)
+//   foreground                              -> ok <hwnd>   (the foreground window)
+//   client hwnd= [id=]                      -> ok <width> <height>   (of the client area)
+//   place hwnd= x= y= w= h=                 -> ok   (moves and sizes a top-level window, screen pixels)
 //   cb_items hwnd= id=                      -> ok <n> x<item>...
 //   cb_sel hwnd= id=                        -> ok <index>
 //   cb_choose hwnd= id= index=              -> ok
