@@ -181,11 +181,13 @@ void PlotWindow::paint() {
 }
 
 // A click on a point selects its row; a double-click off every point shows
-// all points.
+// all points. While a box of the main window is up (the window is disabled,
+// its list with it), the selection is the box's to read and stays.
 void PlotWindow::click(POINT at, bool twice) {
     ScreenPoint middle{at.x + 0.5, at.y + 0.5};
     long row = model_->pointAt(middle, painter_.sizes().hitRadius);
     if (row != PlotModel::kNoRow) {
+        if (!IsWindowEnabled(owner_)) return;
         model_->select(row, false);
         host_.rowClicked(row);
     } else if (twice) {

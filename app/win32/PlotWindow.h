@@ -6,7 +6,7 @@
 // Moving about: the mouse wheel zooms about the cursor, a drag pans, Home
 // or a double-click on empty space shows all points, the arrow keys pan
 // and + and - zoom about the middle. A click on a point selects its row in
-// the list (through the host).
+// the list (through the host), except while a box of the main window is up.
 //
 // For tests, the registered message "RUVO_PLOT_WHERE" with a row in wParam
 // returns where the row's mark is drawn: MAKELONG(x, y) in client pixels,
