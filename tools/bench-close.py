@@ -32,7 +32,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(HERE), 'tests', 'e2e'))
 sys.dont_write_bytecode = True
 
 import harness  # noqa: E402
-from harness import ID_IMPORT, ID_RECV, ID_SEND  # noqa: E402
+from harness import ID_RECV, ID_SEND  # noqa: E402
 
 PORT = 4
 GOAL_S = 1.0
@@ -93,13 +93,7 @@ def fill_list(app, run_dir):
     with os.fdopen(fd, 'w', newline='\r\n') as f:
         for i in range(1, POINTS + 1):
             f.write('C%d,%d.5,%d.25,1,M\n' % (i, 200 + i, 100 + i))
-    app.click(ID_IMPORT)
-    dialog = app.wait_file_dialog()
-    dialog.set_name(path)
-    dialog.choose_type(2)
-    dialog.ok()
-    dialog.wait_gone()
-    app.wait_rows(POINTS)
+    app.import_file(path, rows=POINTS)
     os.unlink(path)
 
 

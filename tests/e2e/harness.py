@@ -513,6 +513,19 @@ class App(Window):
     def wait_rows(self, count, timeout=BOX_TIMEOUT):
         wait_until(lambda: self.row_count() == count, timeout, '%d rows' % count)
 
+    def import_file(self, path, file_type=2, rows=None, timeout=BOX_TIMEOUT):
+        """Imports a file (a Unix path) as the user does, through the Open
+        dialog with the file type's number (2: TopCom); with rows, waits
+        until the list has that many."""
+        self.click(ID_IMPORT)
+        dialog = self.wait_file_dialog()
+        dialog.set_name(path)
+        dialog.choose_type(file_type)
+        dialog.ok()
+        dialog.wait_gone(timeout)
+        if rows is not None:
+            self.wait_rows(rows, timeout)
+
     # -- the list's menu and the plot --------------------------------------
     def list_menu(self, how='mouse', at=None):
         """Opens the list's menu as the user does: a right-click (at a
