@@ -63,6 +63,11 @@ public:
     bool insertFrameRow(const PointRecord& point);
     void deleteSelected();
     void clearAll();
+    // A row chosen in another view of the points (the plot) becomes what a
+    // click on it in the list makes it: the only selected row, focused, and
+    // scrolled wholly into view. A row the store does not hold changes
+    // nothing.
+    void chooseRow(int row);
     // Rows added between these two calls are shown as one change: the end
     // state (last row selected, and focused where the road focuses it, and in
     // view) is the same as adding them one by one.

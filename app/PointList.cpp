@@ -120,6 +120,15 @@ void AppState::showNewLastRow(const RowRoad& road) {
     list.ensureVisible(row, road.partialOk);
 }
 
+void AppState::chooseRow(int row) {
+    if (!platform_ || row < 0 || static_cast<std::size_t>(row) >= points_.size()) return;
+    PointListView& list = platform_->list;
+    deselectAll(list);
+    list.setSelected(row, true);
+    list.setFocused(row);
+    list.ensureVisible(row, false);
+}
+
 bool AppState::addRow(const PointRecord& point, const RowRoad& road) {
     if (!points_.append(point)) return false;
     showNewLastRow(road);

@@ -74,6 +74,23 @@ TEST(PointList, AppendRowSelectsFocusesAndShowsTheNewLastRow) {
     EXPECT_EQ(h.list.visible.back(), std::make_pair(1, true));
 }
 
+TEST(PointList, ARowChosenElsewhereIsSelectedFocusedAndShownAsAClickMakesIt) {
+    AppHarness h(kKorvelFamily);
+    for (const char* name : {"A", "B", "C"}) h.app.appendRow(h.point(name, 0, 0, 0));
+    bool wasModified = h.app.modified();
+    h.list.rows[0].selected = true;  // a second selection, as a list could hold
+    h.app.chooseRow(1);
+    EXPECT_FALSE(h.list.rows[0].selected || h.list.rows[2].selected);
+    EXPECT_TRUE(h.list.rows[1].selected && h.list.rows[1].focused);
+    EXPECT_EQ(h.list.visible.back(), std::make_pair(1, false)) << "wholly in view";
+    EXPECT_EQ(h.app.modified(), wasModified);
+
+    std::size_t shown = h.list.visible.size();
+    for (int row : {-1, 3, 99}) h.app.chooseRow(row);
+    EXPECT_TRUE(h.list.rows[1].selected) << "no such row: nothing changes";
+    EXPECT_EQ(h.list.visible.size(), shown);
+}
+
 TEST(PointList, InsertFrameRowSelectsWithoutFocusAndLeavesModified) {
     AppHarness h(kTassinFamily);
     h.app.appendRow(h.point("A", 0, 0, 0));
