@@ -26,6 +26,9 @@
 #define IDC_PORT 1006
 #define IDC_ABOUT 1008
 
+// ---- The list's menu (a right-click or the menu key on the list) ----------
+#define IDM_LIST_PLOT 1100  // opens the plot window
+
 // ---- The point dialog's entries (template IDD_POINT) -----------------------
 #define IDC_POINT_NAME 1003
 #define IDC_POINT_MARK 1004
@@ -93,6 +96,8 @@
 // picture took (app/win32/PlotWindow.h, which registers them).
 #define MESSAGE_NAME_PLOT_WHERE "RUVO_PLOT_WHERE"
 #define MESSAGE_NAME_PLOT_PAINT_TIME "RUVO_PLOT_PAINT_TIME"
+// The plot window's class name.
+#define PLOT_WINDOW_CLASS "RuvoPlotWindow"
 // The shell's own: the program's taskbar button exists (again).
 #define MESSAGE_NAME_TASKBAR_BUTTON "TaskbarButtonCreated"
 

@@ -2,18 +2,19 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 #include "app/TextTable.h"
 #include "points/win32/WindowDpi.h"
-#include "resource.h"
+#include "resources/resource.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
 #endif
 
-const char* const PlotWindow::kClassName = "RuvoPlotWindow";
+const char* const PlotWindow::kClassName = PLOT_WINDOW_CLASS;
 
 namespace {
 
@@ -41,8 +42,11 @@ bool registerClass(HINSTANCE instance, WNDPROC procedure) {
     return registered;
 }
 
-// Where the window opens: beside the owner on the right, where the owner's
-// screen has room for it; otherwise where the system puts new windows.
+// Where the window opens (left, top, width, height): beside the owner on
+// the right, where the owner's screen has room for it, else on the left;
+// where neither side has room, at the edge of the screen on the side with
+// more room, so that it covers as little of the list as it can. Without the
+// owner's place, where the system puts new windows.
 RECT openingPlace(HWND owner, int width, int height) {
     RECT place{CW_USEDEFAULT, CW_USEDEFAULT, width, height};
     RECT ownerRect;
@@ -52,10 +56,15 @@ RECT openingPlace(HWND owner, int width, int height) {
         GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
         const RECT& work = monitor.rcWork;
         int top = std::max(work.top, std::min<long>(ownerRect.top, work.bottom - height));
-        if (ownerRect.right + width <= work.right)
+        long roomRight = work.right - ownerRect.right, roomLeft = ownerRect.left - work.left;
+        if (roomRight >= width)
             place = {ownerRect.right, top, width, height};
-        else if (ownerRect.left - width >= work.left)
+        else if (roomLeft >= width)
             place = {ownerRect.left - width, top, width, height};
+        else if (roomRight >= roomLeft)
+            place = {std::max(work.left, work.right - width), top, width, height};
+        else
+            place = {work.left, top, width, height};
     }
     return place;
 }
@@ -63,21 +72,19 @@ RECT openingPlace(HWND owner, int width, int height) {
 }  // namespace
 
 UINT PlotWindow::whereMessage() {
-    static const UINT message = RegisterWindowMessageA("RUVO_PLOT_WHERE");
+    static const UINT message = RegisterWindowMessageA(MESSAGE_NAME_PLOT_WHERE);
     return message;
 }
 
 UINT PlotWindow::paintTimeMessage() {
-    static const UINT message = RegisterWindowMessageA("RUVO_PLOT_PAINT_TIME");
+    static const UINT message = RegisterWindowMessageA(MESSAGE_NAME_PLOT_PAINT_TIME);
     return message;
 }
 
 PlotWindow::PlotWindow(HINSTANCE instance, const PointStore& store, const TextTable& texts, PlotWindowHost& host)
     : instance_(instance), store_(store), texts_(texts), host_(host) {}
 
-PlotWindow::~PlotWindow() {
-    if (window_) DestroyWindow(window_);
-}
+PlotWindow::~PlotWindow() { close(); }
 
 void PlotWindow::open(HWND owner) {
     if (window_) {
@@ -98,8 +105,18 @@ void PlotWindow::open(HWND owner) {
     if (window) ShowWindow(window, SW_SHOWNORMAL);
 }
 
-void PlotWindow::selectionChanged(long row, bool byKeyboard) {
+void PlotWindow::close() {
+    if (window_) DestroyWindow(window_);
+}
+
+void PlotWindow::rowSelected(long row, bool byKeyboard) {
     if (model_) model_->select(row, byKeyboard);
+}
+
+void PlotWindow::rowsDeselected(long first, long last) {
+    if (!model_ || model_->selected() == PlotModel::kNoRow) return;
+    long row = model_->selected();
+    if (first < 0 || (row >= first && row <= last)) model_->select(PlotModel::kNoRow, false);
 }
 
 LRESULT CALLBACK PlotWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -118,13 +135,13 @@ LRESULT CALLBACK PlotWindow::windowProc(HWND window, UINT message, WPARAM wParam
 void PlotWindow::created(HWND window) {
     window_ = window;
     model_ = std::make_unique<PlotModel>(store_, [this] { redraw(); });
-    host_.watchPoints(*model_);
+    store_.addObserver(*model_);
     takeDpi(windowDpi(window));
     model_->select(host_.selectedRow(), false);
 }
 
 void PlotWindow::destroyed() {
-    if (model_) host_.unwatchPoints(*model_);
+    if (model_) store_.removeObserver(*model_);
     SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     model_.reset();
     window_ = nullptr;

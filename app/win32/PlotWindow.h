@@ -13,6 +13,10 @@
 // or -1 when the row is not drawn in the window; "RUVO_PLOT_PAINT_TIME"
 // returns the microseconds that drawing the last picture took.
 //
+// While it is open the plot watches the store (an observer of it), so it
+// shows every change at once: it asks for a new picture and draws it when
+// the window paints, so many changes in a row cost one picture.
+//
 // User-interface thread only.
 #pragma once
 
@@ -24,17 +28,12 @@
 #include "app/win32/PlotPainter.h"
 
 class PointStore;
-class PointStoreObserver;
 class TextTable;
 
 // What the plot asks of the window that owns it.
 class PlotWindowHost {
 public:
     virtual ~PlotWindowHost() = default;
-    // From now on, until unwatchPoints, observer hears of every change of
-    // the store.
-    virtual void watchPoints(PointStoreObserver& observer) = 0;
-    virtual void unwatchPoints(PointStoreObserver& observer) = 0;
     // The list's selected row, -1 when none.
     virtual long selectedRow() = 0;
     // A click on the point of row: the row is selected, focused and
@@ -57,9 +56,13 @@ public:
     bool isOpen() const { return window_ != nullptr; }
     HWND window() const { return window_; }
 
-    // The list's selection is now row (-1: none); byKeyboard: the user moved
-    // it with the keyboard in the list, and the plot shows the point.
-    void selectionChanged(long row, bool byKeyboard);
+    void close();
+
+    // The list's row is now selected; byKeyboard: the user moved the
+    // selection with the keyboard in the list, and the plot shows the point.
+    void rowSelected(long row, bool byKeyboard);
+    // The list's rows first .. last are no longer selected (-1: no row is).
+    void rowsDeselected(long first, long last);
 
     static UINT whereMessage();
     static UINT paintTimeMessage();
