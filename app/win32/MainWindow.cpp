@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 #include <dbt.h>
+#include <windowsx.h>
 
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/win32/PlotWindow.h"
 #include "app/win32/PortBox.h"
 #include "app/win32/TaskbarProgress.h"
 #include "app/win32/Win32Dialogs.h"
@@ -27,9 +29,27 @@
 
 namespace {
 
-// The Win32 side of everything AppState reaches the platform through.
+// Posted to the main window once the list has handled a key: selection
+// changes until then are the keyboard's.
+constexpr UINT kListKeyHandled = WM_APP + 1;
+
+// The plot window's way to the list: through AppState, as the list's own
+// clicks would go.
+class PlotHost : public PlotWindowHost {
+public:
+    PlotHost(AppState& app, PointListView& list) : app_(app), list_(list) {}
+    long selectedRow() override { return list_.firstSelected(); }
+    void rowClicked(long row) override { app_.chooseRow(static_cast<int>(row)); }
+
+private:
+    AppState& app_;
+    PointListView& list_;
+};
+
+// The Win32 side of everything AppState reaches the platform through, and
+// the plot window.
 struct Win32Platform {
-    Win32Platform(HWND window, HINSTANCE instance, const PointStore& points)
+    Win32Platform(HWND window, HINSTANCE instance, AppState& app)
         : texts(instance),
           boxes(window),
           view(window),
@@ -37,8 +57,10 @@ struct Win32Platform {
           dialogs(window, instance),
           files(window, instance),
           taskbar(window),
-          link(window, points),
-          platform{texts, boxes, view, list, dialogs, files, fileSystem, link} {
+          link(window, app.points()),
+          platform{texts, boxes, view, list, dialogs, files, fileSystem, link},
+          plotHost(app, list),
+          plot(instance, app.points(), texts, plotHost) {
         link.setProgressDisplay(&taskbar);
     }
 
@@ -52,12 +74,15 @@ struct Win32Platform {
     TaskbarProgress taskbar;  // before link, which clears it as it goes
     Win32LinkPlatform link;
     Platform platform;
+    PlotHost plotHost;
+    PlotWindow plot;  // last: it goes first, while what it uses is still there
 };
 
 struct MainWindow {
     HINSTANCE instance;
     AppState* app;
     std::unique_ptr<Win32Platform> platform;
+    bool listKey = false;  // the list is handling a key
 };
 
 MainWindow g_main;
@@ -69,7 +94,7 @@ void initDialog(HWND window) {
 
     fillPortBox(GetDlgItem(window, IDC_PORT));
 
-    g_main.platform = std::make_unique<Win32Platform>(window, g_main.instance, g_main.app->points());
+    g_main.platform = std::make_unique<Win32Platform>(window, g_main.instance, *g_main.app);
     g_main.app->attach(g_main.platform->platform);
 }
 
@@ -85,12 +110,75 @@ constexpr DWORD kCloseWaitMs = 250;
 // the line.
 void destroyWindow(HWND window) {
     if (!g_main.platform) return;
+    g_main.platform->plot.close();
     if (!g_main.platform->link.stopWorkerWithin(kCloseWaitMs)) ExitProcess(0);
     MSG pending;
     while (PeekMessageA(&pending, window, g_ruvoFrame, g_ruvoFrame, PM_REMOVE))
         delete reinterpret_cast<PointRecord*>(pending.lParam);
     g_main.app->detach();
     g_main.platform.reset();
+}
+
+// The list's menu; its one entry opens the plot window. A right-click
+// opens it at the pointer; the keyboard (Shift+F10, the menu key), which
+// gives no place, at the selected row where it shows, otherwise at the
+// list's top left corner.
+void showListMenu(HWND window, HWND list, LPARAM place) {
+    POINT at{GET_X_LPARAM(place), GET_Y_LPARAM(place)};
+    if (at.x == -1 && at.y == -1) {
+        RECT client, row{};
+        GetClientRect(list, &client);
+        int selected = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        row.left = LVIR_BOUNDS;
+        RECT shown;
+        if (selected >= 0 && SendMessageA(list, LVM_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&row)) &&
+            IntersectRect(&shown, &row, &client))
+            at = {shown.left + (shown.bottom - shown.top), shown.bottom};
+        else
+            at = {client.left + GetSystemMetrics(SM_CXMENUCHECK), client.top + GetSystemMetrics(SM_CYMENUCHECK)};
+        ClientToScreen(list, &at);
+    }
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    std::string entry = g_main.platform->texts.text(kTextPlotMenu);
+    AppendMenuA(menu, MF_STRING, IDM_LIST_PLOT, entry.c_str());
+    UINT align = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | align, at.x, at.y, 0, window, nullptr);
+    DestroyMenu(menu);
+    if (chosen == IDM_LIST_PLOT) g_main.platform->plot.open(window);
+}
+
+// What the list tells of its selection goes to the plot: rows that became
+// selected or stopped being so, one row (LVN_ITEMCHANGED; -1 for all) or a
+// range of them (LVN_ODSTATECHANGED). A key in the list (LVN_KEYDOWN)
+// marks the changes until it has been handled as the keyboard's.
+void listNotified(HWND window, const NMHDR* header) {
+    PlotWindow& plot = g_main.platform->plot;
+    switch (header->code) {
+    case LVN_KEYDOWN:
+        if (!g_main.listKey && PostMessageA(window, kListKeyHandled, 0, 0)) g_main.listKey = true;
+        break;
+    case LVN_ITEMCHANGED: {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+        if (!(change->uChanged & LVIF_STATE) || !((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) break;
+        if (change->uNewState & LVIS_SELECTED) {
+            if (change->iItem >= 0) plot.rowSelected(change->iItem, g_main.listKey);
+        } else {
+            plot.rowsDeselected(change->iItem, change->iItem);
+        }
+        break;
+    }
+    case LVN_ODSTATECHANGED: {
+        const auto* change = reinterpret_cast<const NMLVODSTATECHANGE*>(header);
+        if (!((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) break;
+        if (change->uNewState & LVIS_SELECTED)
+            plot.rowSelected(change->iFrom, g_main.listKey);
+        else
+            plot.rowsDeselected(change->iFrom, change->iTo);
+        break;
+    }
+    default: break;
+    }
 }
 
 INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -132,14 +220,21 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_NOTIFY: {
         // The list asks for what it shows (cell texts, the row a typed name
-        // names); every other notification (clicks, keys, header clicks)
-        // does nothing.
+        // names) and tells of its selection, which the plot follows; every
+        // other notification (clicks, keys, header clicks) does nothing.
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (!g_main.platform) return FALSE;
+        if (header->idFrom == IDC_LIST) listNotified(window, header);
         LRESULT result = 0;
-        if (!g_main.platform || !g_main.platform->list.answerRequest(reinterpret_cast<NMHDR*>(lParam), result))
-            return FALSE;
+        if (!g_main.platform->list.answerRequest(header, result)) return FALSE;
         SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
         return TRUE;
     }
+    case WM_CONTEXTMENU:
+        if (!g_main.platform || reinterpret_cast<HWND>(wParam) != GetDlgItem(window, IDC_LIST)) return FALSE;
+        showListMenu(window, reinterpret_cast<HWND>(wParam), lParam);
+        return TRUE;
+    case kListKeyHandled: g_main.listKey = false; return TRUE;
     case WM_DEVICECHANGE:
         // A USB adapter came or went: the port box lists the ports present.
         if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE || wParam == DBT_DEVNODES_CHANGED)
