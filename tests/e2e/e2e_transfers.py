@@ -73,11 +73,12 @@ class TransferTestCase(harness.E2ETestCase):
     def expect_cancel_warning(self, app):
         self.expect_box(app, 'Warning', 'Cancel Communication ')
 
-    def expect_idle(self, app):
+    def expect_idle(self, app, keep=()):
         """The window is back in Idle: title text 7, both buttons relabelled,
-        every control enabled, no box left."""
+        every control enabled, no box left (windows in keep, such as the
+        plot, may stay)."""
         app.sync()
-        self.assertEqual(app.other_windows(), [])
+        self.assertEqual([w for w in app.other_windows() if w not in keep], [])
         self.assertEqual(app.caption, IDLE_TITLE[app.program])
         self.assertEqual((app.text(ID_RECV), app.text(ID_SEND)), ('Recving Data', 'Sending data'))
         disabled = [i for i in EDITING + (ID_RECV, ID_SEND) if not app.enabled(i)]
@@ -91,11 +92,11 @@ class TransferTestCase(harness.E2ETestCase):
         self.assertFalse(app.enabled(other))
         self.assertEqual([i for i in EDITING if app.enabled(i)], [], 'editing controls enabled')
 
-    def finish(self, app, direction):
+    def finish(self, app, direction, keep=()):
         """The normal end: "receive finished" or "send over", then Idle."""
         text = 'receive finished' if direction == 'to-pc' else 'send over'
         self.expect_box(app, 'Message', text)
-        self.expect_idle(app)
+        self.expect_idle(app, keep)
 
     def start(self, app, direction):
         app.click(ID_RECV if direction == 'to-pc' else ID_SEND)

@@ -88,9 +88,9 @@ CB_DELETESTRING = 0x0144
 # Message-box text control.
 ID_MESSAGE_TEXT = 0xFFFF
 # The plot window's class, and its messages for tests (app/win32/PlotWindow.h).
-PLOT_CLASS = 'RuvoPlotWindow'
-PLOT_WHERE = 'RUVO_PLOT_WHERE'
-PLOT_PAINT_TIME = 'RUVO_PLOT_PAINT_TIME'
+PLOT_CLASS = IDS['PLOT_WINDOW_CLASS']
+PLOT_WHERE = IDS['MESSAGE_NAME_PLOT_WHERE']
+PLOT_PAINT_TIME = IDS['MESSAGE_NAME_PLOT_PAINT_TIME']
 MENU_CLASS = '#32768'
 # Keys.
 VK_RETURN, VK_ESCAPE, VK_HOME, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN = 0x0D, 0x1B, 0x24, 0x25, 0x26, 0x27, 0x28
@@ -407,8 +407,11 @@ class Plot(Window):
             seen[:] = self.pixels(x, y)
             return seen[0] in colours
 
-        wait_until(shown, timeout, 'plot pixel %d,%d to be one of %s (it is %s)'
-                   % (x, y, ['%06x' % c for c in colours], ['%06x' % c for c in seen]))
+        try:
+            wait_until(shown, timeout, 'plot pixel %d,%d' % (x, y))
+        except WaitTimeout:
+            raise WaitTimeout('plot pixel %d,%d is %s, not one of %s after %.1f s'
+                              % (x, y, ['%06x' % c for c in seen], ['%06x' % c for c in colours], timeout))
         return seen[0]
 
 
