@@ -38,7 +38,11 @@ WIDE_POINT = tuple(zip(harness.POINT_ENTRIES,
 def capture(run, window, path):
     """Saves the window's screen area as a PNG, once its painting has settled:
     two grabs in a row are the same."""
-    left, top, right, bottom = window.rect()
+    capture_area(run, *window.rect(), path)
+
+
+def capture_area(run, left, top, right, bottom, path):
+    """Saves a part of the screen as a PNG, once it has settled."""
     env = dict(os.environ, DISPLAY=run.display)
     command = ['import', '-window', 'root', '-crop', '%dx%d+%d+%d' % (right - left, bottom - top, left, top),
                '+repage', 'png:-']
@@ -76,6 +80,7 @@ def shoot(session, out_dir, program, lang, dpi):
     shoot_idle_after_transfer(session, app, name)
     app.click(harness.ID_CLOSE)
     app.wait_exit()
+    shoot_plot(session, out_dir, program, lang, name)
 
 
 def shoot_point_dialog(session, app, name):
@@ -116,6 +121,51 @@ def shoot_idle_after_transfer(session, app, name):
         box.wait_gone()
     app.sync()
     capture(session.run, app, name('idle'))
+
+
+def survey_points():
+    """A small survey, (name, mark, N, E, Z): a station, kerbs on both sides
+    of a bending road, the corners of a building and some trees."""
+    points = [('STN1', 'STN', 3521405.25, 512034.8, 48.3)]
+    for i in range(12):
+        n, e = 3521380.0 + i * 6.0, 512010.0 + i * 4.0 + (i * i) * 0.15
+        points.append(('K%d' % (2 * i + 1), 'KRB', n, e, 48.0))
+        points.append(('K%d' % (2 * i + 2), 'KRB', n - 4.5, e + 6.8, 48.0))
+    for name, n, e in (('H1', 3521420.0, 512060.0), ('H2', 3521420.0, 512078.0), ('H3', 3521408.0, 512078.0),
+                       ('H4', 3521408.0, 512060.0)):
+        points.append((name, 'BLD', n, e, 49.0))
+    for i in range(6):
+        points.append(('T%d' % (i + 1), 'TREE', 3521395.0 + i * 7.5, 512062.0 - i * 3.0, 48.5))
+    return points
+
+
+def shoot_plot(session, out_dir, program, lang, name):
+    """The list's menu, the empty plot with its hint, then the plot of a small
+    survey with a point selected."""
+    app = session.launch(program, lang)
+    app.sync()
+    menu = app.list_menu()
+    app.sync()
+    _, _, right, bottom = menu.rect()
+    main_left, main_top, _, _ = app.rect()
+    # The menu and the list round it.
+    capture_area(session.run, main_left, main_top, max(right, main_left + 400), bottom + 10, name('list-menu'))
+    app.key(harness.VK_ESCAPE)
+    menu.wait_gone()
+    plot = app.open_plot()
+    app.sync()
+    capture(session.run, plot, name('plot-empty'))
+    path = os.path.join(out_dir, 'survey.pts')
+    with open(path, 'w', newline='\r\n') as f:
+        for point_name, mark, n, e, z in survey_points():
+            f.write('%s,%r,%r,%r,%s\n' % (point_name, e, n, z, mark))
+    app.import_file(path, rows=len(survey_points()))
+    app.select(0)
+    app.sync()
+    capture(session.run, plot, name('plot'))
+    os.unlink(path)
+    app.click(harness.ID_CLOSE)
+    app.wait_exit()
 
 
 def main(out_dir):
