@@ -8,12 +8,14 @@ paths (RUVO_E2E_BIN_DIR, RUVO_E2E_DRIVER, RUVO_E2E_STATIONSIM). Prints:
      next to the same figures while the program sits idle.
   2. Korvel reply latency: the time from the end of each frame the
      instrument sends to the first byte of the PC's reply, as the simulator
-     measures it (goal: median 5 ms, 95th percentile 20 ms).
+     measures it (goal: median 5 ms, 95th percentile 20 ms); then the same
+     with the plot window open, drawing each received point, alone and over
+     --plot-points points imported first.
   3. Time of a send of 1 and of N points: the time each further frame adds
      against the 200 ms pause per frame that the protocol requires (no other
      wait should add noticeably; 20 ms, a tenth, counts as noticeable).
 
-Usage: python3 tools/bench-link.py [--wait-seconds S] [--points N] [--latency-frames N]
+Usage: python3 tools/bench-link.py [--wait-seconds S] [--points N] [--latency-frames N] [--plot-points N]
 
 A real 1200-baud line takes half a second for a frame, so the paced latency
 figure is the one the goal is about. The full-speed run sends each frame the
@@ -34,7 +36,7 @@ sys.dont_write_bytecode = True
 import e2e_run  # noqa: E402
 import harness  # noqa: E402
 from e2e_instrument import Instrument  # noqa: E402
-from harness import ID_IMPORT, ID_RECV, ID_SEND  # noqa: E402
+from harness import ID_RECV, ID_SEND  # noqa: E402
 
 TICKS = os.sysconf('SC_CLK_TCK')
 PORT = 3
@@ -111,8 +113,23 @@ def waiting_cpu(session, program, seconds):
     return waiting
 
 
-def reply_latency(session, points, paced):
+def import_points(session, app, count):
+    """count points of a survey area, through the Open dialog (TopCom)."""
+    path = os.path.join(session.run.dir, 'bench-plot-%d.pts' % count)
+    with open(path, 'w', newline='\r\n') as f:
+        for i in range(count):
+            f.write('Q%d,%.3f,%.3f,1.000,M\n' % (i, 500000 + (i * 7919 % 3000), 3000000 + (i * 104729 % 2000)))
+    app.import_file(path, rows=count, timeout=300)
+
+
+def reply_latency(session, points, paced, plot_over=None):
+    """The simulator's latency figures of a receive; with plot_over (a count
+    of points imported first, maybe 0), the plot window is open."""
     app = session.launch('korvellink')
+    if plot_over:
+        import_points(session, app, plot_over)
+    if plot_over is not None:
+        app.open_plot()
     extra = ['--stats'] + (['--baud-pace'] if paced else [])
     inst = Instrument('korvel', 'to-pc', points=points, start_delay_ms=100, extra_args=extra)
     try:
@@ -129,9 +146,11 @@ def reply_latency(session, points, paced):
     if not found:
         raise SystemExit('no latency figures from the simulator:\n' + log)
     frames, median, p95, worst = found.groups()
-    print('  %-34s median %6.2f ms, p95 %6.2f ms, max %6.2f ms (%s frames)'
-          % ('%d frames %s:' % (points, 'paced at 1200 baud' if paced else 'at full pty speed'),
-             float(median), float(p95), float(worst), frames))
+    what = '%d frames %s' % (points, 'paced at 1200 baud' if paced else 'at full pty speed')
+    if plot_over is not None:
+        what += ', plot open' + (' over %d points' % plot_over if plot_over else '')
+    print('  %-58s median %6.2f ms, p95 %6.2f ms, max %6.2f ms (%s frames)'
+          % (what + ':', float(median), float(p95), float(worst), frames))
     return float(median), float(p95)
 
 
@@ -141,13 +160,7 @@ def send_time(session, program, points):
     with open(path, 'w', newline='\r\n') as f:
         for i in range(1, points + 1):
             f.write('B%d,%.3f,%.3f,%.3f,M\n' % (i, 200.0 + i, 100.0 + i, i * 0.25))
-    app.click(ID_IMPORT)
-    dialog = app.wait_file_dialog()
-    dialog.set_name(path)
-    dialog.choose_type(2)
-    dialog.ok()
-    dialog.wait_gone()
-    app.wait_rows(points, timeout=30)
+    app.import_file(path, rows=points, timeout=30)
     inst = Instrument(MODEL[program], 'from-pc', start_delay_ms=0)
     try:
         session.map_com_port(PORT, inst.link)
@@ -173,6 +186,7 @@ def main():
     parser.add_argument('--wait-seconds', type=float, default=10.0)
     parser.add_argument('--points', type=int, default=20)
     parser.add_argument('--latency-frames', type=int, default=40)
+    parser.add_argument('--plot-points', type=int, default=100000)
     args = parser.parse_args()
     harness.current_run()
     verdicts = []
@@ -185,6 +199,11 @@ def main():
     median, p95 = reply_latency(harness.Session(), args.latency_frames, paced=True)
     verdicts.append(('paced reply latency median %.2f ms, p95 %.2f ms' % (median, p95), median <= 5 and p95 <= 20))
     reply_latency(harness.Session(), 200, paced=False)
+    for plot_over in (0, args.plot_points):
+        median, p95 = reply_latency(harness.Session(), args.latency_frames, paced=True, plot_over=plot_over)
+        verdicts.append(('paced reply latency, plot open over %d points: median %.2f ms, p95 %.2f ms'
+                         % (plot_over, median, p95), median <= 5 and p95 <= 20))
+    reply_latency(harness.Session(), 200, paced=False, plot_over=args.plot_points)
     print()
     print('Send of 1 and of %d points (the protocol pauses 200 ms before every frame)' % args.points)
     for program in ('korvellink', 'tassinlink'):

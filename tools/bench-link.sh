@@ -1,11 +1,12 @@
 #!/bin/sh
 # Figures of the transfers under Wine: CPU while waiting for a silent
-# instrument (program and wineserver), Korvel reply latency after each frame,
-# and the time of a send against its 200 ms pauses. Builds the two programs
+# instrument (program and wineserver), Korvel reply latency after each frame
+# (also with the plot window open), and the time of a send against its
+# 200 ms pauses. Builds the two programs
 # and the driver (build/bench-link-win32) and an optimised simulator
 # (build/bench-link-native), then runs tools/bench-link.py in a Wine prefix
 # of its own, which it removes afterwards.
-#   tools/bench-link.sh [--wait-seconds S] [--points N] [--latency-frames N]
+#   tools/bench-link.sh [--wait-seconds S] [--points N] [--latency-frames N] [--plot-points N]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 native=$root/build/bench-link-native
