@@ -186,6 +186,12 @@ void PlotWindow::redraw() {
 void PlotWindow::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window_, &ps);
+    if (IsRectEmpty(&ps.rcPaint)) {
+        // A WM_PAINT with nothing left to paint: one sent by another
+        // program's redraw after the window's own paint got there first.
+        EndPaint(window_, &ps);
+        return;
+    }
     RECT client;
     GetClientRect(window_, &client);
     LARGE_INTEGER frequency, start, end;
