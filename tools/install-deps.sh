@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev                   # fuzzers
   g++-mingw-w64-i686 binutils-mingw-w64-i686 # the 32-bit Windows programs
   wine wine32:i386 wine64                    # running them here
-  xvfb xauth imagemagick x11-utils           # a display, screenshots
+  xvfb xauth imagemagick x11-utils xdotool   # a display, screenshots, the pointer
   fonts-wqy-microhei fonts-wine              # Chinese glyphs, the title-bar symbols
   python3 procps                             # end-to-end test harness
   time                                       # peak memory in tools/bench-pointlink.sh

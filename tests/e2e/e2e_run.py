@@ -86,6 +86,16 @@ class Run:
         env.update(extra or {})
         return env
 
+    def park_pointer(self):
+        """Moves the display's pointer to the bottom right corner of the
+        screen, off every window, as a user moves the mouse (xdotool: Wine
+        refuses to move it while a menu holds the pointer)."""
+        if not shutil.which('xdotool'):
+            raise RunError('xdotool is not installed (tools/install-deps.sh installs it)')
+        if self.display:
+            subprocess.run(['xdotool', 'mousemove', '100000', '100000'], env=dict(os.environ, DISPLAY=self.display),
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+
     def log(self, name):
         """An append-mode log file in the run's logs folder."""
         os.makedirs(self.logs_dir, exist_ok=True)

@@ -546,6 +546,11 @@ class App(Window):
         else:
             raise ValueError(how)
         f = self.driver.call('find', **{'class': MENU_CLASS}, pid=self.pid, timeout=_ms(BOX_TIMEOUT))
+        # Under Wine on a display without a window manager, the keyboard
+        # focus goes to the window under the pointer when the menu closes,
+        # and Wine makes that window the foreground one; off every window,
+        # the pointer leaves the foreground where the program puts it.
+        self.session.run.park_pointer()
         return Window(self.driver, int(f[0]))
 
     def open_plot(self, how='mouse'):
