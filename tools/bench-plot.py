@@ -69,12 +69,16 @@ def repaints(plot, times):
     return outside, inside
 
 
-def check_marks(plot, rows):
-    """Some rows' marks show on the screen where the window says."""
+def check_marks(plot, rows, selected):
+    """Some rows' marks show on the screen where the window says. The
+    selected point's name is written on white over whatever lies under it,
+    so marks near the selected point (selected: the list's selected rows)
+    are not looked at."""
     drawn = 0
+    near = plot.where(selected[0]) if selected else None
     for row in rows:
         at = plot.where(row)
-        if at is None:
+        if at is None or (near and abs(at[0] - near[0]) <= 90 and abs(at[1] - near[1]) <= 30):
             continue
         plot.wait_pixel(at[0], at[1], [MARK, SELECTED])
         drawn += 1
@@ -91,7 +95,7 @@ def bench(program, count, source, times):
         plot = app.open_plot()
         width, height = plot.client_size()
         plot.front()
-        check_marks(plot, range(0, count, count // 20))
+        check_marks(plot, range(0, count, count // 20), app.selection().selected)
         figures['fitted'] = repaints(plot, times)
         for _ in range(10):
             plot.mouse(width * 2 // 5, height * 2 // 5, wheel=120)
@@ -102,7 +106,7 @@ def bench(program, count, source, times):
             plot.mouse(width // 2, height // 2, wheel=-120)
         app.sync()
         figures['zoomed out'] = repaints(plot, times)
-        check_marks(plot, range(0, count, count // 20))
+        check_marks(plot, range(0, count, count // 20), app.selection().selected)
         app.click(harness.ID_CLOSE)
         app.wait_exit()
     finally:
