@@ -88,8 +88,8 @@ class Run:
 
     def park_pointer(self):
         """Moves the display's pointer to the bottom right corner of the
-        screen, off every window, as a user moves the mouse (xdotool: Wine
-        refuses to move it while a menu holds the pointer)."""
+        screen, off every window, as a user moves the mouse (with xdotool,
+        which moves the display's own pointer)."""
         if not shutil.which('xdotool'):
             raise RunError('xdotool is not installed (tools/install-deps.sh installs it)')
         if self.display:

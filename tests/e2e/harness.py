@@ -535,6 +535,12 @@ class App(Window):
         client point of the list, its middle by default), Shift+F10 or the
         menu key; returns the menu's window."""
         self.front()
+        if how != 'mouse':
+            # Under Wine on a display without a window manager, the keyboard
+            # focus goes to the window under the pointer when a menu closes,
+            # and Wine makes that window the foreground one: off every window,
+            # the pointer leaves the foreground where the program puts it.
+            self.session.run.park_pointer()
         if how == 'mouse':
             left, top, right, bottom = self.rect(ID_LIST)
             x, y = at if at else ((right - left) // 2, (bottom - top) // 2)
@@ -546,11 +552,6 @@ class App(Window):
         else:
             raise ValueError(how)
         f = self.driver.call('find', **{'class': MENU_CLASS}, pid=self.pid, timeout=_ms(BOX_TIMEOUT))
-        # Under Wine on a display without a window manager, the keyboard
-        # focus goes to the window under the pointer when the menu closes,
-        # and Wine makes that window the foreground one; off every window,
-        # the pointer leaves the foreground where the program puts it.
-        self.session.run.park_pointer()
         return Window(self.driver, int(f[0]))
 
     def open_plot(self, how='mouse'):
@@ -559,7 +560,17 @@ class App(Window):
         menu = self.list_menu(how)
         self.key(ord('P'))
         menu.wait_gone()
-        return self.plot()
+        plot = self.plot()
+        if how == 'mouse':
+            # The pointer is over the main window as the menu closes, which
+            # Wine then activates (see list_menu); once it has, the plot comes
+            # to the front again, as the user's click on it would bring it.
+            try:
+                wait_until(self.is_foreground, 1.0, 'the main window to be activated')
+            except WaitTimeout:
+                pass
+            plot.front()
+        return plot
 
     def plot(self, timeout=BOX_TIMEOUT):
         """The program's plot window, once it shows."""

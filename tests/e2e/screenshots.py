@@ -139,6 +139,21 @@ def survey_points():
     return points
 
 
+def raise_on_display(run, rect):
+    """Raises the display's window at the rectangle above the others. Under
+    Wine without a window manager the display may stack a window below
+    another one that Windows keeps under it (a menu below its owner)."""
+    env = dict(os.environ, DISPLAY=run.display)
+    tree = subprocess.run(['xwininfo', '-root', '-tree'], env=env, check=True, timeout=60,
+                          stdout=subprocess.PIPE, text=True).stdout
+    left, top, right, bottom = rect
+    geometry = '%dx%d+%d+%d' % (right - left, bottom - top, left, top)
+    for line in tree.splitlines():
+        fields = line.split()
+        if fields and fields[0].startswith('0x') and geometry in fields:
+            subprocess.run(['xdotool', 'windowraise', fields[0]], env=env, check=True, timeout=60)
+
+
 def shoot_plot(session, out_dir, program, lang, name):
     """The list's menu, the empty plot with its hint, then the plot of a small
     survey with a point selected."""
@@ -146,6 +161,7 @@ def shoot_plot(session, out_dir, program, lang, name):
     app.sync()
     menu = app.list_menu()
     app.sync()
+    raise_on_display(session.run, menu.rect())
     _, _, right, bottom = menu.rect()
     main_left, main_top, _, _ = app.rect()
     # The menu and the list round it.
@@ -161,6 +177,9 @@ def shoot_plot(session, out_dir, program, lang, name):
             f.write('%s,%r,%r,%r,%s\n' % (point_name, e, n, z, mark))
     app.import_file(path, rows=len(survey_points()))
     app.select(0)
+    # The Open dialog gave the main window back the foreground, which under
+    # Wine puts it over the plot; the user clicks the plot to see it whole.
+    plot.front()
     app.sync()
     capture(session.run, plot, name('plot'))
     os.unlink(path)
