@@ -566,7 +566,7 @@ class App(Window):
             # Wine then activates (see list_menu); once it has, the plot comes
             # to the front again, as the user's click on it would bring it.
             try:
-                wait_until(self.is_foreground, 1.0, 'the main window to be activated')
+                wait_until(self.is_foreground, 5.0, 'the main window to be activated')
             except WaitTimeout:
                 pass
             plot.front()

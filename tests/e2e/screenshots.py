@@ -169,6 +169,7 @@ def shoot_plot(session, out_dir, program, lang, name):
     app.key(harness.VK_ESCAPE)
     menu.wait_gone()
     plot = app.open_plot()
+    plot.front()
     app.sync()
     capture(session.run, plot, name('plot-empty'))
     path = os.path.join(out_dir, 'survey.pts')
