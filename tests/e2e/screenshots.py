@@ -41,6 +41,16 @@ def capture(run, window, path):
     capture_area(run, *window.rect(), path)
 
 
+def capture_on_top(run, window, path):
+    """The same for a window that another one may cover on the display:
+    once Wine's late activation of the main window (see harness.list_menu)
+    has come, the window comes to the front and is raised on the display."""
+    time.sleep(1.0)
+    window.front()
+    raise_on_display(run, window.rect())
+    capture(run, window, path)
+
+
 def capture_area(run, left, top, right, bottom, path):
     """Saves a part of the screen as a PNG, once it has settled."""
     env = dict(os.environ, DISPLAY=run.display)
@@ -171,7 +181,7 @@ def shoot_plot(session, out_dir, program, lang, name):
     plot = app.open_plot()
     plot.front()
     app.sync()
-    capture(session.run, plot, name('plot-empty'))
+    capture_on_top(session.run, plot, name('plot-empty'))
     path = os.path.join(out_dir, 'survey.pts')
     with open(path, 'w', newline='\r\n') as f:
         for point_name, mark, n, e, z in survey_points():
@@ -182,7 +192,7 @@ def shoot_plot(session, out_dir, program, lang, name):
     # Wine puts it over the plot; the user clicks the plot to see it whole.
     plot.front()
     app.sync()
-    capture(session.run, plot, name('plot'))
+    capture_on_top(session.run, plot, name('plot'))
     os.unlink(path)
     app.click(harness.ID_CLOSE)
     app.wait_exit()
