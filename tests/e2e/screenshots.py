@@ -42,9 +42,10 @@ def capture(run, window, path):
 
 
 def capture_on_top(run, window, path):
-    """The same for a window that another one may cover on the display:
-    once Wine's late activation of the main window (see harness.list_menu)
-    has come, the window comes to the front and is raised on the display."""
+    """The same for a window that another one may cover on the display (the
+    main window, which Wine activates late after a menu (see
+    harness.list_menu) or after the Open dialog): once that has come, the
+    window comes to the front and is raised on the display."""
     time.sleep(1.0)
     window.front()
     raise_on_display(run, window.rect())
@@ -179,7 +180,6 @@ def shoot_plot(session, out_dir, program, lang, name):
     app.key(harness.VK_ESCAPE)
     menu.wait_gone()
     plot = app.open_plot()
-    plot.front()
     app.sync()
     capture_on_top(session.run, plot, name('plot-empty'))
     path = os.path.join(out_dir, 'survey.pts')
@@ -188,9 +188,6 @@ def shoot_plot(session, out_dir, program, lang, name):
             f.write('%s,%r,%r,%r,%s\n' % (point_name, e, n, z, mark))
     app.import_file(path, rows=len(survey_points()))
     app.select(0)
-    # The Open dialog gave the main window back the foreground, which under
-    # Wine puts it over the plot; the user clicks the plot to see it whole.
-    plot.front()
     app.sync()
     capture_on_top(session.run, plot, name('plot'))
     os.unlink(path)
