@@ -28,11 +28,11 @@ void group(const char* code, std::string_view value, TextSink& out) {
     out.put("\r\n");
 }
 
-// The place of a point as both of its entities give it: the layer, X, Y and
-// Z groups, made once into one text.
-class Place {
+// The groups that both entities of a point carry alike: its layer, X, Y and
+// Z, made once into one text.
+class SharedGroups {
 public:
-    Place(const char* layer, const PointRecord& point) {
+    SharedGroups(const char* layer, const PointRecord& point) {
         append("  8\r\n");
         append(layer);
         const char* const codes[] = {"\r\n 10\r\n", "\r\n 20\r\n", "\r\n 30\r\n"};
@@ -87,13 +87,13 @@ void beginDxf(TextSink& out) {
 void writeDxfPoint(const FormatInfo*, const PointRecord& point, long, TextSink& out) {
     char layer[kDxfLayerMax + 1];
     dxfLayerName(point.mark, layer);
-    const Place place(layer, point);
+    const SharedGroups shared(layer, point);
     group("  0", "POINT", out);
-    place.put(out);
+    shared.put(out);
     std::size_t n = boundedLength(point.name, PointRecord::kNameMax);
     if (n == 0) return;
     group("  0", "TEXT", out);
-    place.put(out);
+    shared.put(out);
     group(" 40", "1.0", out);
     out.put("  1\r\n");
     for (std::size_t i = 0; i < n; ++i) {

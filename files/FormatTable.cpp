@@ -1,6 +1,4 @@
 // The five exchange formats in the order of the file dialogs' type list.
-#include <cmath>
-
 #include "files/ExchangeFormat.h"
 #include "points/PointText.h"
 #include "resources/resource.h"
@@ -8,23 +6,20 @@
 namespace {
 
 // The comma-separated formats carry any finite value, rounded to four
-// decimals. Infinity and NaN are no coordinates: they would be written as
-// "inf" and "nan", so a point holding one is refused rather than written.
-bool finiteCoordinates(const PointRecord& point) {
-    return std::isfinite(point.n) && std::isfinite(point.e) && std::isfinite(point.z);
-}
-
+// decimals (hasFiniteCoordinates). Infinity and NaN are no coordinates: they
+// would be written as "inf" and "nan", so a point holding one is refused
+// rather than written.
 const FormatInfo kFormats[] = {
     {ExchangeFormat::Ruvo, kTextFormatRuvo, "*.ruvo", ".ruvo", false, parsePointLine, formatPointLine,
      pointTextCanHold},
     {ExchangeFormat::TopCom, kTextFormatTopCom, "*.pts", ".pts", false, readTopComLine, writeTopComLine,
-     finiteCoordinates},
+     hasFiniteCoordinates},
     {ExchangeFormat::SV300, kTextFormatSV300, "*.svf", ".svf", true, readSV300Line, writeSV300Line,
-     finiteCoordinates},
+     hasFiniteCoordinates},
     {ExchangeFormat::GuangZhouKass, kTextFormatGuangZhouKass, "*.dat", ".dat", true, readGuangZhouKassLine,
-     writeGuangZhouKassLine, finiteCoordinates},
+     writeGuangZhouKassLine, hasFiniteCoordinates},
     {ExchangeFormat::SouthKass, kTextFormatSouthKass, "*.dat", ".dat", false, readSouthKassLine,
-     writeSouthKassLine, finiteCoordinates},
+     writeSouthKassLine, hasFiniteCoordinates},
 };
 
 }  // namespace

@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "files/ExchangeFormat.h"
+#include "files/ExchangeLine.h"
 #include "files/FileBeside.h"
 #include "files/FileSystem.h"
 #include "files/LineSource.h"
-#include "files/PointFormats.h"
 #include "files/TextSink.h"
 #include "points/PointRecord.h"
 #include "points/PointStore.h"

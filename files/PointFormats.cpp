@@ -1,12 +1,7 @@
-// The list of every format a point file can be written in, and the writer
-// of the five exchange formats' lines as Export writes them.
+// The list of every format a point file can be written in.
 #include "files/PointFormats.h"
 
-#include <cmath>
-#include <cstdio>
-#include <limits>
-
-#include "files/TextSink.h"
+#include "files/ExchangeLine.h"
 
 namespace {
 
@@ -25,10 +20,6 @@ bool exchangeHolds(const PointRecord& point) {
 
 // The written-only formats carry any finite value; infinity and NaN have no
 // place in a csv number, a JSON number or a DXF coordinate.
-bool finite(const PointRecord& point) {
-    return std::isfinite(point.n) && std::isfinite(point.e) && std::isfinite(point.z);
-}
-
 const PointFormat kFormats[] = {
     {"ruvo", 1, ".ruvo", "Ruvo: fixed columns, the Korvel frame's point text", findFormat(1), nothingBefore,
      writeExchangePoint, nothingAfter, exchangeHolds<1>},
@@ -41,11 +32,11 @@ const PointFormat kFormats[] = {
     {"southkass", 5, ".dat", "South Kass: name,mark,E,N,Z", findFormat(5), nothingBefore, writeExchangePoint,
      nothingAfter, exchangeHolds<5>},
     {"csv", 0, ".csv", "CSV with the header name,mark,N,E,Z (written only)", nullptr, beginCsv, writeCsvPoint,
-     nothingAfter, finite},
+     nothingAfter, hasFiniteCoordinates},
     {"geojson", 0, ".geojson", "GeoJSON FeatureCollection of Points [E,N,Z] (written only)", nullptr,
-     beginGeoJson, writeGeoJsonPoint, endGeoJson, finite},
+     beginGeoJson, writeGeoJsonPoint, endGeoJson, hasFiniteCoordinates},
     {"dxf", 0, ".dxf", "ASCII DXF R12: a POINT and a TEXT per point, layer = mark (written only)", nullptr,
-     beginDxf, writeDxfPoint, endDxf, finite},
+     beginDxf, writeDxfPoint, endDxf, hasFiniteCoordinates},
 };
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -58,17 +49,6 @@ bool sameName(std::string_view a, const char* b) {
 }
 
 }  // namespace
-
-void writeExchangeLine(const FormatInfo& format, const PointRecord& point, long row, TextSink& out) {
-    if (format.numbered) {
-        char prefix[24];
-        int length = std::snprintf(prefix, sizeof prefix, "%ld,", row);
-        out.put(std::string_view(prefix, static_cast<std::size_t>(length)));
-    }
-    char buffer[kLineBufferSize];
-    out.put(format.write(point, buffer));
-    out.put("\r\n");
-}
 
 std::size_t pointFormatCount() { return sizeof kFormats / sizeof kFormats[0]; }
 
@@ -84,20 +64,3 @@ const PointFormat* findPointFormat(std::string_view nameOrNumber) {
 }
 
 PointStream::PointStream(const PointFormat& format, TextSink& out) : format_(format), out_(out) {}
-
-// Readers leave whatever they do not reach as it was, and no number in a
-// file reads as NaN, so a coordinate that is still NaN afterwards tells a
-// line whose reader stopped before it. It then gets the fresh value, 0.
-bool readPointLine(const FormatInfo& format, const char* line, PointRecord& point) {
-    const double unread = std::numeric_limits<double>::quiet_NaN();
-    point = PointRecord();
-    point.n = point.e = point.z = unread;
-    format.read(line, point);
-    bool complete = true;
-    for (double* value : {&point.n, &point.e, &point.z}) {
-        if (!std::isnan(*value)) continue;
-        *value = 0;
-        complete = false;
-    }
-    return complete;
-}

@@ -1,5 +1,6 @@
 #include "points/PointRecord.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -17,3 +18,7 @@ PointRecord::~PointRecord() = default;
 void PointRecord::setName(std::string_view text) { storeCut(name, kNameMax, text); }
 
 void PointRecord::setMark(std::string_view text) { storeCut(mark, kMarkMax, text); }
+
+bool hasFiniteCoordinates(const PointRecord& point) {
+    return std::isfinite(point.n) && std::isfinite(point.e) && std::isfinite(point.z);
+}

@@ -27,3 +27,7 @@ public:
     void setName(std::string_view text);
     void setMark(std::string_view text);
 };
+
+// True when N, E and Z are all finite numbers: neither infinity nor NaN,
+// which no point file, frame or drawing can carry as a coordinate.
+bool hasFiniteCoordinates(const PointRecord& point);

@@ -16,6 +16,7 @@
 
 #include "CliFixture.h"
 #include "fakes/Points.h"
+#include "files/ExchangeLine.h"
 #include "files/TextSink.h"
 
 namespace {
