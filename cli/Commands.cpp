@@ -163,7 +163,7 @@ int runPointlink(int argc, const char* const* argv, Console& console, std::FILE*
         }
         convert.from = findPointFormat(from);
         convert.to = findPointFormat(to);
-        std::string problem = checkConvertRequest(convert);
+        std::string problem = checkConvertRequest(convert, console.files());
         if (!problem.empty()) {
             report.program(problem);
             return kUsage;

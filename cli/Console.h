@@ -25,6 +25,27 @@ public:
     // The file that writing to target must replace: where a symbolic link
     // points, so that the link stays a link; target itself otherwise.
     virtual std::string realTarget(const std::string& target) = 0;
+
+    // Opens target for writing into it when it is something that is written
+    // into rather than replaced: on POSIX a FIFO, a character device (a
+    // terminal, /dev/null) or a socket, or a symbolic link to one; on
+    // Windows a device (NUL, CON) or a pipe. Never creates or truncates a
+    // file. inPlace tells whether target is such a thing. When it is not (a
+    // file, a folder, a name not taken), returns nullptr: the target is
+    // written by replacing it. When it is, returns the open stream, in
+    // binary mode, or nullptr with the reason in system().lastErrorText().
+    // Opening a FIFO waits for its reader, as a shell's redirection does.
+    virtual std::FILE* openInPlace(const std::string& target, bool& inPlace) = 0;
+
+    // Whether the file system of folder takes names that differ only in
+    // case for one file (P1.pts and p1.PTS): always on Windows; on POSIX
+    // where the folder is case-insensitive (a FAT or case-folding folder).
+    virtual bool foldsCase(const std::string& folder) = 0;
+
+    // Orders file names as a folder's file system tells them apart: less
+    // than, equal to or greater than 0. With fold, names that differ only in
+    // case compare equal, as that file system folds them.
+    virtual int compareFileNames(const std::string& a, const std::string& b, bool fold) = 0;
 };
 
 // A serial port as pointlink opens it (see BytePort.h; 1200 baud 8N1).

@@ -1,8 +1,8 @@
 #include "cli/Convert.h"
 
-#include <cmath>
-#include <set>
+#include <algorithm>
 
+#include "cli/Console.h"
 #include "cli/OutputFiles.h"
 #include "cli/PointReading.h"
 #include "cli/Report.h"
@@ -11,16 +11,6 @@
 
 namespace {
 
-const char kStandard[] = "-";
-const char kStdoutShown[] = "<stdout>";
-std::string refusal(const PointFormat& to, const PointRecord& point) {
-    bool finite = std::isfinite(point.n) && std::isfinite(point.e) && std::isfinite(point.z);
-    return "point " + shownText(point.name) + " cannot be written as " + to.name + " without changing it (" +
-           (finite ? "a coordinate is larger than " + std::string(to.name) + " can hold"
-                   : std::string("a coordinate is not a finite number")) +
-           ")";
-}
-
 class Converter {
 public:
     Converter(const ConvertRequest& request, ConvertStreams& streams) : request_(request), streams_(streams) {}
@@ -28,22 +18,23 @@ public:
     bool writeTarget(const std::vector<std::string>& inputs, const std::string& target);
 
 private:
-    bool toStandardOutput(const std::vector<std::string>& inputs);
+    bool intoStream(const std::vector<std::string>& inputs, std::FILE* stream, const std::string& shown);
+    bool intoNewFile(const std::vector<std::string>& inputs, const std::string& target);
     bool writeAll(const std::vector<std::string>& inputs, TextSink& sink);
     // Reads one input; writes its points to stream, or only checks them when
     // stream is nullptr. False when the output must not be kept.
-    bool pump(const std::string& input, PointStream* stream, const TextSink* sink, bool warn);
+    bool convertInput(const std::string& input, PointStream* stream, const TextSink* sink, bool warn);
 
     const ConvertRequest& request_;
     ConvertStreams& streams_;
 };
 
-bool Converter::pump(const std::string& input, PointStream* stream, const TextSink* sink, bool warn) {
-    ReadingPlace place{streams_.in, streams_.files, streams_.report, streams_.stopRequested};
-    return readPoints(input, *request_.from, request_.strict, warn, place,
+bool Converter::convertInput(const std::string& input, PointStream* stream, const TextSink* sink, bool warn) {
+    ReadStreams reading{streams_.in, streams_.files, streams_.report, streams_.stopRequested};
+    return readPoints(input, *request_.from, request_.strict, warn, reading,
                       [&](const PointRecord& point, long line) {
                           if (!request_.to->canHold(point)) {
-                              streams_.report.atLine(shownInputName(input), line, refusal(*request_.to, point));
+                              streams_.report.atLine(shownInputName(input), line, cannotHoldText(*request_.to, point));
                               return false;
                           }
                           if (stream) stream->write(point);
@@ -57,29 +48,30 @@ bool Converter::writeAll(const std::vector<std::string>& inputs, TextSink& sink)
     PointStream stream(*request_.to, sink);
     stream.begin();
     for (const std::string& input : inputs)
-        if (!pump(input, &stream, &sink, true)) return false;
+        if (!convertInput(input, &stream, &sink, true)) return false;
     if (!sink.failed()) stream.end();
     return true;
 }
 
-bool Converter::toStandardOutput(const std::vector<std::string>& inputs) {
-    bool allFiles = true;
-    for (const std::string& input : inputs) allFiles = allFiles && input != kStandard;
+// An output that cannot be taken back (standard output, a FIFO, a device):
+// when every input is a file, all of them are checked first.
+bool Converter::intoStream(const std::vector<std::string>& inputs, std::FILE* stream, const std::string& shown) {
+    const bool allFiles = std::none_of(inputs.begin(), inputs.end(),
+                                       [](const std::string& input) { return input == kStandardStream; });
     if (allFiles)
         for (const std::string& input : inputs)
-            if (!pump(input, nullptr, nullptr, false)) return false;
-    TextSink sink(streams_.out);
+            if (!convertInput(input, nullptr, nullptr, false)) return false;
+    TextSink sink(stream);
     bool ok = writeAll(inputs, sink);
     if (!sink.flush()) {
-        streams_.report.onFile(kStdoutShown, "cannot write: " + streams_.files.errorText());
+        streams_.report.onFile(shown, "cannot write: " + streams_.files.errorText());
         return false;
     }
-    if (!ok) streams_.report.onFile(kStdoutShown, "output ends before the point that failed");
+    if (!ok) streams_.report.onFile(shown, "output ends before the point that failed");
     return ok;
 }
 
-bool Converter::writeTarget(const std::vector<std::string>& inputs, const std::string& target) {
-    if (target == kStandard) return toStandardOutput(inputs);
+bool Converter::intoNewFile(const std::vector<std::string>& inputs, const std::string& target) {
     Report& report = streams_.report;
     OutputFiles& files = streams_.files;
     std::string temp;
@@ -106,6 +98,24 @@ bool Converter::writeTarget(const std::vector<std::string>& inputs, const std::s
     return true;
 }
 
+bool Converter::writeTarget(const std::vector<std::string>& inputs, const std::string& target) {
+    if (target == kStandardStream) return intoStream(inputs, streams_.out, shownOutputName(target));
+    OutputFiles& files = streams_.files;
+    bool inPlace = false;
+    std::FILE* device = files.openInPlace(target, inPlace);
+    if (!inPlace) return intoNewFile(inputs, target);
+    if (!device) {
+        streams_.report.onFile(target, "cannot open: " + files.errorText());
+        return false;
+    }
+    bool ok = intoStream(inputs, device, target);
+    if (std::fclose(device) != 0 && ok) {
+        streams_.report.onFile(target, "cannot write: " + files.errorText());
+        ok = false;
+    }
+    return ok;
+}
+
 // The file-name part of a path, without its last extension.
 std::string stemOf(const std::string& path) {
     std::size_t slash = path.find_last_of("/\\:");
@@ -122,15 +132,25 @@ std::string outputNameIn(const std::string& outDir, const std::string& input, co
     return folder + stemOf(input) + to.extension;
 }
 
-std::string checkConvertRequest(const ConvertRequest& request) {
+std::string checkConvertRequest(const ConvertRequest& request, ConsoleFiles& files) {
     if (request.outDir.empty()) return std::string();
-    std::set<std::string> outputs;
-    for (const std::string& input : request.inputs) {
-        if (input == kStandard) return "standard input (-) needs an output file (-o), not an output folder";
-        std::string output = outputNameIn(request.outDir, input, *request.to);
-        if (!outputs.insert(output).second) return "two inputs would both be written to " + output;
-    }
-    return std::string();
+    for (const std::string& input : request.inputs)
+        if (input == kStandardStream) return "standard input (-) needs an output file (-o), not an output folder";
+    if (request.inputs.size() < 2) return std::string();
+    // Every output lies in the one folder: names that its file system takes
+    // for one file would overwrite each other.
+    std::vector<std::string> outputs;
+    for (const std::string& input : request.inputs) outputs.push_back(outputNameIn(request.outDir, input, *request.to));
+    const bool fold = files.foldsCase(request.outDir);
+    auto order = [&](const std::string& a, const std::string& b) { return files.compareFileNames(a, b, fold) < 0; };
+    std::stable_sort(outputs.begin(), outputs.end(), order);
+    const auto same = std::adjacent_find(outputs.begin(), outputs.end(), [&](const std::string& a, const std::string& b) {
+        return files.compareFileNames(a, b, fold) == 0;
+    });
+    if (same == outputs.end()) return std::string();
+    if (*same == *(same + 1)) return "two inputs would both be written to " + *same;
+    return "two inputs would both be written to one file: " + *same + " and " + *(same + 1) +
+           " differ only in case";
 }
 
 int runConvert(const ConvertRequest& request, ConvertStreams& streams) {

@@ -12,10 +12,11 @@
 // a point be one that the output format cannot write faithfully (the
 // window programs' Export refuses the same points), or a line unreadable
 // under --strict, or any read or write fail, the new file is removed and
-// the target stays as it was. Standard output cannot be taken back: when
-// every input is a file, all of them are checked before the first byte goes
-// out; points from standard input are checked as they come, and a refusal
-// ends the output before the refused point.
+// the target stays as it was. Standard output, and an output that is no
+// file but a FIFO or a device (written into, never replaced), cannot be
+// taken back: when every input is a file, all of them are checked before
+// the first byte goes out; points from standard input are checked as they
+// come, and a refusal ends the output before the refused point.
 //
 // A line that its format's reader cannot read is reported with its number
 // and, as in the window programs' Import, still becomes the point that the
@@ -27,6 +28,7 @@
 #include <string>
 #include <vector>
 
+class ConsoleFiles;
 class OutputFiles;
 class Report;
 struct PointFormat;
@@ -53,10 +55,12 @@ struct ConvertStreams {
 // The output file for an input in outDir.
 std::string outputNameIn(const std::string& outDir, const std::string& input, const PointFormat& to);
 
-// Checks what the command line alone can tell (an input "-" with an output
-// folder, two inputs that would be written to one file). Empty when the
-// request can run; else the reason, a usage error.
-std::string checkConvertRequest(const ConvertRequest& request);
+// Checks what can be told before anything is read: an input "-" with an
+// output folder, two inputs whose outputs would be one file there (names
+// that differ only in case are one file where the folder folds case,
+// ConsoleFiles::foldsCase). Empty when the request can run; else the
+// reason, a usage error.
+std::string checkConvertRequest(const ConvertRequest& request, ConsoleFiles& files);
 
 // Runs the request; 0 when every output was written, 1 when any failed.
 int runConvert(const ConvertRequest& request, ConvertStreams& streams);

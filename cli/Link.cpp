@@ -16,10 +16,6 @@
 
 namespace {
 
-const char kStdoutShown[] = "<stdout>";
-
-std::string points(int count) { return std::to_string(count) + (count == 1 ? " point" : " points"); }
-
 // What went wrong with a transfer that did not end normally, for its port.
 void reportEnd(TransferEnd end, const ConsoleHost& host, const Instrument& instrument, const std::string& port,
                Report& report) {
@@ -44,73 +40,154 @@ void reportEnd(TransferEnd end, const ConsoleHost& host, const Instrument& instr
     }
 }
 
+// Where a receive writes its points: a new file beside the target, which
+// takes the target's place at the end; or, for standard output, a FIFO or
+// a device, the target itself, written into as the points come.
+class ReceiveOutput {
+public:
+    ReceiveOutput(const std::string& target, LinkStreams& streams)
+        : target_(target), shown_(shownOutputName(target)), streams_(streams) {}
+    ~ReceiveOutput() { drop(); }
+
+    // False, having reported why, when the output cannot be written.
+    bool open() {
+        OutputFiles& files = streams_.files;
+        inPlace_ = target_ == kStandardStream;
+        file_ = inPlace_ ? streams_.out : files.openInPlace(target_, inPlace_);
+        if (!inPlace_) file_ = files.createBeside(target_, temp_);
+        if (!file_)
+            streams_.report.onFile(target_, (inPlace_ ? "cannot open: " : "cannot write a file in its folder: ") +
+                                                files.errorText());
+        return file_ != nullptr;
+    }
+    std::FILE* file() const { return file_; }
+    bool inPlace() const { return inPlace_; }
+    const std::string& shown() const { return shown_; }
+
+    // What was written stays: the new file takes the target's place, a
+    // stream is closed. False, having reported why, when that fails; a
+    // target that was to be replaced is then as it was.
+    bool keep() {
+        std::FILE* file = file_;
+        file_ = nullptr;
+        if (!file) return false;
+        OutputFiles& files = streams_.files;
+        if (inPlace_) {
+            if (file == streams_.out || std::fclose(file) == 0) return true;
+            streams_.report.onFile(shown_, "cannot write: " + files.errorText());
+            return false;
+        }
+        if (files.commit(file, temp_, target_)) return true;
+        streams_.report.onFile(target_, "cannot replace: " + files.errorText() + "; the file is as it was");
+        return false;
+    }
+    // Nothing of this run replaces the target.
+    void drop() {
+        if (!file_) return;
+        if (!inPlace_)
+            streams_.files.discard(file_, temp_);
+        else if (file_ != streams_.out)
+            std::fclose(file_);
+        file_ = nullptr;
+    }
+
+private:
+    const std::string target_;
+    const std::string shown_;
+    LinkStreams& streams_;
+    bool inPlace_ = false;
+    std::FILE* file_ = nullptr;
+    std::string temp_;
+};
+
+std::string notSaved(long arrived) {
+    return pointCount(arrived) + (arrived == 1 ? " arrived and was" : " arrived and were") +
+           " not saved; the instrument still holds them";
+}
+
 }  // namespace
 
 int runReceive(const ReceiveRequest& request, LinkStreams& streams) {
     Report& report = streams.report;
-    OutputFiles& files = streams.files;
-    const bool toStdout = request.output == "-";
-    const std::string shownOutput = toStdout ? kStdoutShown : request.output;
-    std::string temp;
-    std::FILE* file = toStdout ? streams.out : files.createBeside(request.output, temp);
-    if (!file) {
-        report.onFile(request.output, "cannot write a file in its folder: " + files.errorText());
-        return 1;
-    }
+    ReceiveOutput output(request.output, streams);
+    if (!output.open()) return 1;
     std::string error;
     std::unique_ptr<ConsolePort> port = streams.console.openPort(request.port, error);
     if (!port) {
         report.onFile(request.port, "cannot open: " + error);
-        if (!toStdout) files.discard(file, temp);
         return 1;
     }
     report.program(std::string("receiving from the ") + request.instrument->modelName + " instrument on " +
-                   request.port + " into " + shownOutput + " as " + request.to->name);
+                   request.port + " into " + output.shown() + " as " + request.to->name);
 
-    TextSink sink(file);
+    // A point counts as saved once its bytes are written; a failed write
+    // stops the transfer, and no later point is written.
+    TextSink sink(output.file());
     PointStream stream(*request.to, sink);
     stream.begin();
+    long saved = 0;
     ConsoleHost host(
         report,
         [&](const PointRecord& point) {
             if (!request.to->canHold(point)) {
-                report.program("point " + shownText(point.name) + " cannot be written as " + request.to->name +
-                               " without changing it; the transfer stops");
+                report.program(cannotHoldText(*request.to, point) + "; the transfer stops");
                 return false;
             }
             stream.write(point);
-            if (sink.flush()) return true;
-            report.onFile(shownOutput, "cannot write: " + files.errorText() + "; the transfer stops");
-            return false;
+            if (!sink.flush()) {
+                report.onFile(output.shown(), "cannot write: " + streams.files.errorText() + "; the transfer stops");
+                return false;
+            }
+            ++saved;
+            return true;
         },
         nullptr);
     const TransferEnd end = host.run(request.instrument->link->receive, *port, streams.console);
     reportEnd(end, host, *request.instrument, request.port, report);
     if (streams.console.interrupted()) report.program("stopped");
-    stream.end();
-    const bool written = sink.flush();
-    const int received = host.received();
-    if (toStdout) {
-        if (end == TransferEnd::Finished && written) {
-            report.program("received " + points(received));
+    if (!sink.failed()) {
+        stream.end();  // closes the format off: a csv or dxf ends properly
+        if (!sink.flush()) report.onFile(output.shown(), "cannot write: " + streams.files.errorText());
+    }
+    const long arrived = host.received();
+    const bool complete = end == TransferEnd::Finished && saved == arrived;
+
+    if (output.inPlace()) {
+        const bool written = !sink.failed() && output.keep();
+        if (!written) {
+            report.program(pointCount(arrived) + " arrived; " + std::to_string(saved) +
+                           " of them went to " + output.shown() + " before writing failed");
+        } else if (complete) {
+            report.program("received " + pointCount(arrived) +
+                           (request.output == kStandardStream ? std::string() : " into " + output.shown()));
             return 0;
+        } else {
+            report.onFile(output.shown(),
+                          "got the " + pointCount(saved) + " received before the transfer ended");
         }
         return 1;
     }
-    if (received == 0 && end != TransferEnd::Finished) {
-        files.discard(file, temp);
-        report.onFile(request.output, "nothing received; the file is as it was");
+    if (sink.failed()) {
+        output.drop();
+        report.onFile(request.output, "not written; the file is as it was");
+        if (arrived > 0) report.program(notSaved(arrived));
         return 1;
     }
-    if (!files.commit(file, temp, request.output)) {
-        report.onFile(request.output, "cannot replace: " + files.errorText() + "; the file is as it was");
+    if (saved == 0 && !complete) {
+        output.drop();
+        report.onFile(request.output, std::string(arrived ? "no point saved" : "nothing received") +
+                                          "; the file is as it was");
         return 1;
     }
-    if (end == TransferEnd::Finished && written) {
-        report.program("received " + points(received) + " into " + request.output);
+    if (!output.keep()) {
+        if (arrived > 0) report.program(notSaved(arrived));
+        return 1;
+    }
+    if (complete) {
+        report.program("received " + pointCount(arrived) + " into " + request.output);
         return 0;
     }
-    report.onFile(request.output, "holds the " + points(received) + " received before the transfer ended");
+    report.onFile(request.output, "holds the " + pointCount(saved) + " received before the transfer ended");
     return 1;
 }
 
@@ -120,8 +197,8 @@ int runSend(const SendRequest& request, LinkStreams& streams) {
     const std::string shownInput = shownInputName(request.input);
     PointStore store;
     std::vector<long> lines;  // the line of each point, for messages
-    ReadingPlace place{streams.in, streams.files, report, [&streams] { return streams.console.interrupted(); }};
-    const bool read = readPoints(request.input, *request.from, request.strict, true, place,
+    ReadStreams reading{streams.in, streams.files, report, [&streams] { return streams.console.interrupted(); }};
+    const bool read = readPoints(request.input, *request.from, request.strict, true, reading,
                                  [&](const PointRecord& point, long line) {
                                      if (store.append(point)) {
                                          lines.push_back(line);
@@ -136,7 +213,7 @@ int runSend(const SendRequest& request, LinkStreams& streams) {
     }
     const SendRefusal refusal = checkSend(instrument.link->limits, store);
     if (refusal.reason == SendRefusal::Reason::TooManyPoints) {
-        report.onFile(shownInput, points(static_cast<int>(store.size())) + " are more than one " +
+        report.onFile(shownInput, pointCount(static_cast<long>(store.size())) + " are more than one " +
                                       instrument.modelName + " send carries (at most " +
                                       std::to_string(refusal.limit) + "); nothing sent");
         return 1;
@@ -156,17 +233,17 @@ int runSend(const SendRequest& request, LinkStreams& streams) {
         report.onFile(request.port, "cannot open: " + error);
         return 1;
     }
-    report.program("sending " + points(static_cast<int>(store.size())) + " to the " + instrument.modelName +
+    report.program("sending " + pointCount(static_cast<long>(store.size())) + " to the " + instrument.modelName +
                    " instrument on " + request.port);
     ConsoleHost host(report, nullptr, &store);
     const TransferEnd end = host.run(instrument.link->send, *port, streams.console);
     reportEnd(end, host, instrument, request.port, report);
     if (end == TransferEnd::Finished) {
-        report.program("sent " + points(static_cast<int>(store.size())));
+        report.program("sent " + pointCount(static_cast<long>(store.size())));
         return 0;
     }
     if (streams.console.interrupted()) report.program("stopped");
-    report.program("sent " + std::to_string(host.sent()) + " of " + points(static_cast<int>(store.size())) +
+    report.program("sent " + std::to_string(host.sent()) + " of " + pointCount(static_cast<long>(store.size())) +
                    " before the transfer ended");
     return 1;
 }

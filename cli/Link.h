@@ -2,14 +2,20 @@
 // instrument on a serial port, with the worker steps of the window
 // programs (link/), so the same bytes go over the line.
 //
-// receive writes every point to the output as it arrives, flushed to the
-// file at once, so that a line that drops half-way loses nothing that came
-// over it. The output goes, as in convert, to a file of its own beside the
-// target. When the transfer ends normally it replaces the target (exit
-// status 0). When it fails or is stopped after points came, the file with
-// those points still replaces the target, complete in its format (a csv or
-// dxf ends properly), and the exit status says that the transfer failed;
-// when nothing came, the target is left as it was.
+// receive writes every point to the output as it arrives, handed to the
+// system at once, so that a line that drops half-way loses nothing that
+// came over it; a point counts as saved once its bytes are written. The
+// output goes, as in convert, to a file of its own beside the target, or
+// into the target itself when that is standard output, a FIFO or a device.
+// When the transfer ends normally the file replaces the target (exit status
+// 0). When the line drops, the instrument opens wrongly, a point cannot be
+// written in the format, or Ctrl-C stops it after points came, the file
+// with the points saved so far still replaces the target, closed off in
+// its format (a geojson or dxf ends properly), and the exit status says
+// that the transfer failed; when no point was saved, the target is left as
+// it was. When writing fails (a full disk), the target is left as it was
+// and the message says how many points arrived unsaved: the instrument
+// still holds them.
 //
 // send reads its input file whole first (line by line, as convert does),
 // refuses what the window programs refuse before the port is opened (more

@@ -9,6 +9,12 @@ std::FILE* OutputFiles::openInput(const std::string& path) {
     return std::fopen(path.c_str(), "rb");
 }
 
+std::FILE* OutputFiles::openInPlace(const std::string& target, bool& inPlace) {
+    std::FILE* file = files_.openInPlace(target, inPlace);
+    error_ = file || !inPlace ? std::string() : files_.system().lastErrorText();
+    return file;
+}
+
 std::FILE* OutputFiles::createBeside(const std::string& target, std::string& temp) {
     std::FILE* file = createFileBeside(files_.system(), files_.realTarget(target), temp);
     error_ = file ? std::string() : files_.system().lastErrorText();

@@ -3,6 +3,10 @@
 // (files/FileBeside.h), which takes the target's place only once it is
 // complete and on the disk. A run that fails or is stopped leaves the
 // target as it was.
+//
+// What is not a file (a FIFO, a device such as /dev/null or NUL, a
+// terminal) is written into instead, as standard output is: such an
+// output cannot be taken back.
 #pragma once
 
 #include <cstdio>
@@ -16,6 +20,10 @@ public:
 
     // Opens an input file for reading bytes; nullptr on failure.
     std::FILE* openInput(const std::string& path);
+
+    // Opens target for writing into it when it is not a file but a FIFO or
+    // a device (ConsoleFiles::openInPlace); inPlace tells whether it is.
+    std::FILE* openInPlace(const std::string& target, bool& inPlace);
 
     // Creates the new, empty file for target and stores its name in temp;
     // nullptr on failure.

@@ -4,6 +4,7 @@
 
 #include "cli/OutputFiles.h"
 #include "cli/Report.h"
+#include "files/ExchangeLine.h"
 #include "files/LineSource.h"
 #include "files/PointFormats.h"
 
@@ -14,23 +15,21 @@ constexpr long kLinesShown = 10;
 // How often a long reading looks whether the user has stopped it.
 constexpr long kStopCheckLines = 4096;
 
-bool stopped(ReadingPlace& place) {
-    if (!place.stopRequested || !place.stopRequested()) return false;
-    place.report.program("stopped");
+bool stopped(ReadStreams& streams) {
+    if (!streams.stopRequested || !streams.stopRequested()) return false;
+    streams.report.program("stopped");
     return true;
 }
 
 }  // namespace
 
-std::string shownInputName(const std::string& input) { return input == "-" ? "<stdin>" : input; }
-
-bool readPoints(const std::string& input, const PointFormat& from, bool strict, bool warn, ReadingPlace& place,
+bool readPoints(const std::string& input, const PointFormat& from, bool strict, bool warn, ReadStreams& streams,
                 const std::function<bool(const PointRecord& point, long line)>& onPoint) {
-    Report& report = place.report;
+    Report& report = streams.report;
     const std::string shown = shownInputName(input);
-    std::FILE* file = input == "-" ? place.standardInput : place.files.openInput(input);
+    std::FILE* file = input == kStandardStream ? streams.standardInput : streams.files.openInput(input);
     if (!file) {
-        report.onFile(shown, "cannot open: " + place.files.errorText());
+        report.onFile(shown, "cannot open: " + streams.files.errorText());
         return false;
     }
     LineSource lines(file);
@@ -54,18 +53,18 @@ bool readPoints(const std::string& input, const PointFormat& from, bool strict, 
                               std::string("warning: not a line of ") + from.name +
                                   "; taken as far as it could be read");
         }
-        if (!onPoint(point, here) || (here % kStopCheckLines == 0 && stopped(place))) {
+        if (!onPoint(point, here) || (here % kStopCheckLines == 0 && stopped(streams))) {
             ok = false;
             break;
         }
     }
     if (ok && lines.failed()) {
-        if (!stopped(place)) report.onFile(shown, "cannot read: " + place.files.errorText());
+        if (!stopped(streams)) report.onFile(shown, "cannot read: " + streams.files.errorText());
         ok = false;
     }
     if (warn && unreadable > kLinesShown)
         report.onFile(shown, "warning: " + std::to_string(unreadable - kLinesShown) +
                                  " more lines that are not lines of " + from.name);
-    if (file != place.standardInput) std::fclose(file);
+    if (file != streams.standardInput) std::fclose(file);
     return ok;
 }

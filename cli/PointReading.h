@@ -17,7 +17,7 @@ class PointRecord;
 class Report;
 struct PointFormat;
 
-struct ReadingPlace {
+struct ReadStreams {
     std::FILE* standardInput;
     OutputFiles& files;
     Report& report;
@@ -25,13 +25,10 @@ struct ReadingPlace {
     std::function<bool()> stopRequested;
 };
 
-// The name messages give an input ("<stdin>" for "-").
-std::string shownInputName(const std::string& input);
-
 // Reads input; onPoint gets each point and its line number and returns
 // false to end the reading (having reported why). True when every line was
 // read and taken; false when the file could not be opened or read, a line
 // was refused (strict), onPoint ended it, or the user stopped it (each
 // reported here but onPoint's own).
-bool readPoints(const std::string& input, const PointFormat& from, bool strict, bool warn, ReadingPlace& place,
+bool readPoints(const std::string& input, const PointFormat& from, bool strict, bool warn, ReadStreams& streams,
                 const std::function<bool(const PointRecord& point, long line)>& onPoint);

@@ -9,6 +9,9 @@
 #include <string>
 #include <string_view>
 
+class PointRecord;
+struct PointFormat;
+
 class Report {
 public:
     explicit Report(std::FILE* err) : err_(err) {}
@@ -16,13 +19,26 @@ public:
     void atLine(const std::string& file, long line, const std::string& text);
     void onFile(const std::string& file, const std::string& text);
     void program(const std::string& text);
-    // A line of progress, as is.
-    void progress(const std::string& text);
 
 private:
     std::FILE* err_;
 };
 
+// "-", standard input or output, on the command line.
+extern const char kStandardStream[];
+
+// The names messages give an input and an output: "<stdin>" and
+// "<stdout>" for "-", any other as it was given.
+std::string shownInputName(const std::string& input);
+std::string shownOutputName(const std::string& output);
+
 // A point's name or mark as a message shows it: in double quotes, control
 // characters as '?'.
 std::string shownText(std::string_view text);
+
+// "1 point", "2 points".
+std::string pointCount(long count);
+
+// Why a point is not written in the format `to`, whose canHold refused it:
+// 'point "P7" cannot be written as ruvo without changing it (...)'.
+std::string cannotHoldText(const PointFormat& to, const PointRecord& point);

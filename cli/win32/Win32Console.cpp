@@ -1,8 +1,8 @@
 // The Windows console: standard input, output and error in binary mode, so
 // that files pass through byte for byte; Ctrl-C and Ctrl-Break set a flag
-// that the commands look at instead of ending the process. Files as the
-// window programs' Export writes them, flushed to the disk with _commit;
-// serial ports as the window programs open them.
+// that the commands look at instead of ending the process. Files as
+// Win32ConsoleFiles writes them; serial ports as the window programs open
+// them.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -12,7 +12,7 @@
 #include <cstdio>
 
 #include "cli/Console.h"
-#include "files/win32/Win32FileSystem.h"
+#include "cli/win32/Win32ConsoleFiles.h"
 #include "link/win32/Win32BytePort.h"
 #include "win32/SystemErrorText.h"
 
@@ -26,16 +26,6 @@ BOOL WINAPI onControl(DWORD event) {
     caught = true;
     return TRUE;
 }
-
-class Win32ConsoleFiles : public ConsoleFiles {
-public:
-    FileSystem& system() override { return system_; }
-    bool syncToDisk(std::FILE* file) override { return _commit(_fileno(file)) == 0; }
-    std::string realTarget(const std::string& target) override { return target; }
-
-private:
-    Win32FileSystem system_;
-};
 
 // The port of the window programs. A stop cancels the call that blocks the
 // worker's thread (whose handle the port takes at the worker's first call).

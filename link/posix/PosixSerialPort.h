@@ -7,7 +7,9 @@
 // cannot get while we hold it, and TIOCEXCL, which makes the kernel refuse
 // further opens of the device by other users' programs. A device that is
 // not a terminal is refused. The device's settings are read first and put
-// back on close, and also when the program ends by exit() or a destructor.
+// back on close, which the destructor does too; a program that ends without
+// either (by exit(), or by a signal it does not catch) leaves the device
+// with the settings made here.
 //
 // Settings while open: raw (no echo, no line editing, no translation of
 // CR or LF, no software flow control, so every byte passes as it is),

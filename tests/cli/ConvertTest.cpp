@@ -171,7 +171,7 @@ TEST(Convert, AnOutputFolderGetsOneFileForEachInputNamedAfterIt) {
     request.from = findPointFormat("topcom");
     request.to = findPointFormat("geojson");
     request.outDir = run.path("out");
-    ASSERT_EQ(checkConvertRequest(request), "");
+    ASSERT_EQ(checkConvertRequest(request, run.consoleFiles), "");
     EXPECT_EQ(run.run(request), 1);  // one input is missing; the others are written
     std::vector<std::string> written;
     for (const auto& entry : fs::directory_iterator(run.dir / "out")) written.push_back(entry.path().filename());
@@ -182,9 +182,49 @@ TEST(Convert, AnOutputFolderGetsOneFileForEachInputNamedAfterIt) {
     EXPECT_EQ(outputNameIn("dir/", "x/y/z.pts", *findPointFormat("dxf")), "dir/z.dxf");
     EXPECT_EQ(outputNameIn("dir", ".hidden", *findPointFormat("csv")), "dir/.hidden.csv");
     request.inputs = {run.path("a.pts"), run.path("sub/a.dat")};
-    EXPECT_NE(checkConvertRequest(request).find("two inputs would both be written to"), std::string::npos);
+    EXPECT_NE(checkConvertRequest(request, run.consoleFiles).find("two inputs would both be written to"), std::string::npos);
     request.inputs = {"-"};
-    EXPECT_NE(checkConvertRequest(request).find("standard input"), std::string::npos);
+    EXPECT_NE(checkConvertRequest(request, run.consoleFiles).find("standard input"), std::string::npos);
+}
+
+TEST(Convert, OutputsThatNameOneFileInTheirFolderAreWrongUsage) {
+    struct FoldingFiles : PosixConsoleFiles {
+        bool fold = false;
+        bool foldsCase(const std::string&) override { return fold; }
+    } files;
+    const struct Case {
+        std::vector<std::string> inputs;
+        const char* apart;   // the reason where the folder tells case apart ("" none)
+        const char* folded;  // and where it folds case
+    } cases[] = {
+        {{"a/P1.pts", "b/p1.pts"}, "", "out/P1.csv and out/p1.csv differ only in case"},
+        {{"a/Ab.pts", "c.pts", "b/aB.dat"}, "", "out/Ab.csv and out/aB.csv differ only in case"},
+        {{"a/x.pts", "b/x.dat"}, "two inputs would both be written to out/x.csv", "written to out/x.csv"},
+        {{"x.pts", "y.pts", "\xB5\xE3.pts"}, "", ""},
+    };
+    for (const Case& c : cases) {
+        ConvertRequest request;
+        request.inputs = c.inputs;
+        request.to = findPointFormat("csv");
+        request.outDir = "out";
+        for (bool fold : {false, true}) {
+            files.fold = fold;
+            const std::string reason = checkConvertRequest(request, files);
+            const std::string expected = fold ? c.folded : c.apart;
+            if (expected.empty())
+                EXPECT_EQ(reason, "") << c.inputs[0] << " fold " << fold;
+            else
+                EXPECT_NE(reason.find(expected), std::string::npos) << reason;
+        }
+    }
+    // A POSIX folder tells case apart, and the look leaves nothing behind.
+    ScratchFolder folder;
+    PosixConsoleFiles posix;
+    EXPECT_FALSE(posix.foldsCase(folder.dir.string()));
+    EXPECT_TRUE(folder.names().empty());
+    EXPECT_EQ(posix.compareFileNames("a/P1.CSV", "a/p1.csv", true), 0);
+    EXPECT_LT(posix.compareFileNames("a/P1.CSV", "a/p1.csv", false), 0);
+    EXPECT_LT(posix.compareFileNames("a/p1.csv", "a/P2.csv", true), 0);
 }
 
 TEST(Convert, StandardInputAndOutput) {

@@ -20,9 +20,12 @@ import os
 import random
 import re
 import shutil
+import stat
 import subprocess
 import sys
 import tempfile
+import threading
+import tty
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -269,6 +272,31 @@ class ConvertTests(Scratch):
         self.assertEqual(result.code, 0, result.messages)
         self.assertEqual(sorted(os.listdir(os.path.join(self.dir, 'out'))), ['a.csv', 'b.csv'])
 
+    def test_outputs_whose_names_differ_only_in_case_are_one_file_on_windows(self):
+        for folder in ('a', 'b', 'out'):
+            os.mkdir(os.path.join(self.dir, folder))
+        self.write('a/P1.pts', b'A,1,2,3,M\r\n')
+        self.write('b/p1.pts', b'B,1,2,3,M\r\n')
+        result = self.run_program('convert', 'a/P1.pts', 'b/p1.pts', '--from', 'topcom', '--to', 'csv',
+                                  '--out-dir', 'out')
+        written = sorted(os.listdir(os.path.join(self.dir, 'out')))
+        if WINE:  # one file on Windows: wrong usage, and nothing written
+            self.assertEqual(result.code, 2, result.messages)
+            self.assertIn('differ only in case', result.messages)
+            self.assertEqual(written, [])
+        else:  # two on a POSIX folder, which tells case apart
+            self.assertEqual(result.code, 0, result.messages)
+            self.assertEqual(written, ['P1.csv', 'p1.csv'])
+
+    def test_a_device_is_written_into_not_replaced(self):
+        if not WINE:  # a program that replaced /dev/null would break the machine
+            self.skipTest('natively a terminal stands for the devices (NativeTests)')
+        self.write('in.pts', TOPCOM)
+        for device in ('NUL', 'nul:'):
+            result = self.run_program('convert', 'in.pts', '--from', 'topcom', '--to', 'geojson', '-o', device)
+            self.assertEqual((result.code, result.err), (0, b''), device)
+            self.assertEqual(sorted(os.listdir(self.dir)), ['in.pts'])
+
     def test_usage_errors_exit_with_2(self):
         self.write('in.pts', b'')
         for args in (['convert', 'in.pts', '--from', 'csv', '--to', 'ruvo', '-o', 'x'],
@@ -313,6 +341,61 @@ class NativeTests(Scratch):
         self.assertEqual(result.code, 0)
         self.assertEqual(os.stat(os.path.join(self.dir, 'out.csv')).st_mode & 0o7777, 0o640)
         self.assertEqual(self.read('out.csv'), self.read('out'))
+
+    def test_a_fifo_or_a_link_to_one_is_written_into_not_replaced(self):
+        expected = self.convert('dxf')
+        for name in ('fifo', 'link'):
+            fifo = os.path.join(self.dir, 'fifo')
+            if name == 'fifo':
+                os.mkfifo(fifo)
+            else:
+                os.symlink('fifo', os.path.join(self.dir, 'link'))
+            got = []
+            reader = threading.Thread(target=lambda: got.append(open(fifo, 'rb').read()), daemon=True)
+            reader.start()
+            result = self.run_program('convert', 'in.pts', '--from', 'topcom', '--to', 'dxf', '-o', name)
+            reader.join(30)
+            self.assertEqual((result.code, result.err), (0, b''), name)
+            self.assertEqual(got, [expected], name)
+            self.assertTrue(stat.S_ISFIFO(os.stat(fifo).st_mode))
+        self.assertTrue(os.path.islink(os.path.join(self.dir, 'link')))
+        self.assertEqual(sorted(os.listdir(self.dir)), ['fifo', 'in.pts', 'link', 'out'])
+
+        # A point the format cannot hold: the reader gets nothing at all.
+        self.write('big.pts', b'P1,1,2,3\r\nBIG,10000000,2,3\r\n')
+        got = []
+        reader = threading.Thread(target=lambda: got.append(open(fifo, 'rb').read()), daemon=True)
+        reader.start()
+        result = self.run_program('convert', 'big.pts', '--from', 'topcom', '--to', 'ruvo', '-o', 'fifo')
+        reader.join(30)
+        self.assertEqual(result.code, 1)
+        self.assertEqual(got, [b''])
+        self.assertIn('big.pts:2: point "BIG" cannot be written as ruvo', result.messages)
+
+    def test_standard_output_by_its_name_in_a_pipe_and_on_a_terminal(self):
+        expected = self.convert('csv')
+        args = COMMAND + ['convert', 'in.pts', '--from', 'topcom', '--to', 'csv', '-o', '/dev/stdout']
+        piped = subprocess.run(args, cwd=self.dir, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+        self.assertEqual((piped.returncode, piped.stderr, piped.stdout), (0, b'', expected))
+
+        main, terminal = os.openpty()
+        tty.setraw(terminal)
+        try:
+            code = subprocess.run(args, cwd=self.dir, stdout=terminal, stderr=subprocess.PIPE, timeout=60).returncode
+            os.close(terminal)
+            shown = b''
+            while True:
+                try:
+                    block = os.read(main, 4096)
+                except OSError:  # the terminal's other side is closed: all read
+                    break
+                if not block:
+                    break
+                shown += block
+        finally:
+            os.close(main)
+        self.assertEqual((code, shown), (0, expected))
+        self.assertEqual(sorted(os.listdir(self.dir)), ['in.pts', 'out'])
 
 
 NATIVE = None

@@ -15,10 +15,12 @@ import os
 import select
 import shutil
 import signal
+import stat
 import subprocess
 import sys
 import tempfile
 import termios
+import threading
 import time
 import unittest
 
@@ -128,6 +130,27 @@ class ReceiveTests(LinkTest):
         self.assertEqual(code, 0, messages)
         self.assertEqual(out.splitlines()[0], b'name,mark,N,E,Z')
         self.assertEqual(len(out.splitlines()), 1 + len(POINTS))
+
+    def test_standard_output_by_its_name_and_a_fifo_are_written_into(self):
+        sim = self.instrument('korvel', 'to-pc', points=POINTS)
+        code, out, messages = self.run_program('receive', '--instrument', 'korvel', '--port', sim.link,
+                                               '-o', '/dev/stdout', '--to', 'topcom')
+        self.assertEqual(code, 0, messages)
+        self.assertEqual(read_topcom(out), POINTS)
+        self.assertIn('received 3 points into /dev/stdout', messages)
+
+        os.mkfifo(self.path('fifo'))
+        got = []
+        reader = threading.Thread(target=lambda: got.append(open(self.path('fifo'), 'rb').read()), daemon=True)
+        reader.start()
+        sim = self.instrument('tassin', 'to-pc', points=POINTS)
+        code, _, messages = self.run_program('receive', '--instrument', 'tassin', '--port', sim.link,
+                                             '-o', 'fifo', '--to', 'topcom')
+        reader.join(30)
+        self.assertEqual(code, 0, messages)
+        self.assertEqual([read_topcom(data) for data in got], [POINTS])
+        self.assertEqual(os.listdir(self.dir), ['fifo'])
+        self.assertTrue(stat.S_ISFIFO(os.stat(self.path('fifo')).st_mode))
 
     def test_a_line_dropped_half_way_keeps_the_points_that_came(self):
         # A Korvel point is answered before the next comes, so both points
