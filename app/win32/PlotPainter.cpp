@@ -8,7 +8,7 @@
 #include "app/plot/PlotModel.h"
 #include "app/plot/PlotNames.h"
 #include "app/plot/ScaleBar.h"
-#include "points/win32/WindowDpi.h"
+#include "win32/WindowDpi.h"
 
 namespace {
 

@@ -7,12 +7,8 @@
 #include <cstdlib>
 
 #include "app/TextTable.h"
-#include "points/win32/WindowDpi.h"
 #include "resources/resource.h"
-
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
+#include "win32/WindowDpi.h"
 
 const char* const PlotWindow::kClassName = PLOT_WINDOW_CLASS;
 

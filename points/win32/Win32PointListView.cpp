@@ -6,7 +6,7 @@
 
 #include "points/PointRecord.h"
 #include "points/RowSearch.h"
-#include "points/win32/WindowDpi.h"
+#include "win32/WindowDpi.h"
 
 namespace {
 
