@@ -16,7 +16,7 @@ std::vector<PlacedName> placeNames(const PointStore& store, const PlotScene& sce
     std::vector<PlacedName> names;
     LabelPlacer placer(scene.width(), scene.height(), style.cell);
     bool selected = selectedRow >= 0 && static_cast<std::size_t>(selectedRow) < store.size() && !selectedAt.empty();
-    if (scene.listed())
+    if (scene.listsEveryMark())
         for (const PlotMark& mark : scene.marks()) placer.take(markRect(mark.x, mark.y, scene.markRadius()));
     if (selected) placer.take(selectedAt);
 
@@ -40,7 +40,7 @@ std::vector<PlacedName> placeNames(const PointStore& store, const PlotScene& sce
         int x = (selectedAt.left + selectedAt.right - 1) / 2, y = (selectedAt.top + selectedAt.bottom - 1) / 2;
         tryName(static_cast<std::size_t>(selectedRow), x, y, (selectedAt.right - selectedAt.left - 1) / 2, true);
     }
-    if (!scene.listed()) return names;
+    if (!scene.listsEveryMark()) return names;
     for (const PlotMark& mark : scene.marks())
         if (!selected || mark.row != static_cast<std::size_t>(selectedRow))
             tryName(mark.row, mark.x, mark.y, scene.markRadius(), false);

@@ -13,7 +13,7 @@ void PlotScene::build(const PointStore& store, const PlotView& view, int markRad
     radius_ = std::max(markRadius, 0);
     visible_ = 0;
     occupiedCount_ = 0;
-    listed_ = true;
+    listsEveryMark_ = true;
     marks_.clear();
     const int gridW = gridWidth(), gridH = gridHeight();
     grid_.assign(static_cast<std::size_t>(gridW) * static_cast<std::size_t>(gridH), 0);
@@ -37,11 +37,11 @@ void PlotScene::build(const PointStore& store, const PlotView& view, int markRad
             cell = 1;
             ++occupiedCount_;
         }
-        if (listed_) {
+        if (listsEveryMark_) {
             if (marks_.size() < listLimit) {
                 marks_.push_back({row, px, py});
             } else {
-                listed_ = false;
+                listsEveryMark_ = false;
                 marks_.clear();
             }
         }
