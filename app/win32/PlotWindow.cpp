@@ -67,16 +67,6 @@ RECT openingPlace(HWND owner, int width, int height) {
 
 }  // namespace
 
-UINT PlotWindow::whereMessage() {
-    static const UINT message = RegisterWindowMessageA(MESSAGE_NAME_PLOT_WHERE);
-    return message;
-}
-
-UINT PlotWindow::paintTimeMessage() {
-    static const UINT message = RegisterWindowMessageA(MESSAGE_NAME_PLOT_PAINT_TIME);
-    return message;
-}
-
 PlotWindow::PlotWindow(HINSTANCE instance, const PointStore& store, const TextTable& texts, PlotWindowHost& host)
     : instance_(instance), store_(store), texts_(texts), host_(host) {}
 
@@ -190,13 +180,17 @@ void PlotWindow::paint() {
     }
     RECT client;
     GetClientRect(window_, &client);
+#ifdef RUVO_TEST_HOOKS
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
+#endif
     if (dc && model_) painter_.paint(dc, client.right, client.bottom, *model_, plotTexts_);
+#ifdef RUVO_TEST_HOOKS
     QueryPerformanceCounter(&end);
-    EndPaint(window_, &ps);
     paintMicroseconds_ = static_cast<LRESULT>((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart);
+#endif
+    EndPaint(window_, &ps);
 }
 
 // A click on a point selects its row; a double-click off every point shows
@@ -232,19 +226,11 @@ bool PlotWindow::key(WPARAM key) {
     }
 }
 
-LRESULT PlotWindow::where(long row) const {
-    if (!model_ || row < 0 || static_cast<std::size_t>(row) >= store_.size()) return -1;
-    const PointRecord& point = store_.at(static_cast<std::size_t>(row));
-    const PlotView& view = model_->view();
-    if (!drawable(point)) return -1;
-    ScreenPoint at = view.toScreen({point.e, point.n});
-    if (!(at.x >= 0 && at.x < view.width() && at.y >= 0 && at.y < view.height())) return -1;
-    return MAKELONG(static_cast<int>(std::floor(at.x)), static_cast<int>(std::floor(at.y)));
-}
-
 LRESULT PlotWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == whereMessage()) return where(static_cast<long>(wParam));
-    if (message == paintTimeMessage()) return paintMicroseconds_;
+#ifdef RUVO_TEST_HOOKS
+    LRESULT answer;
+    if (answerTestMessage(message, wParam, answer)) return answer;
+#endif
     switch (message) {
     case WM_SIZE: layOut(); return 0;
     case WM_ERASEBKGND: return 1;  // paint covers every pixel
