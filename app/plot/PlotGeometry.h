@@ -6,6 +6,7 @@
 // the pixel of a screen point is the floor of each of its coordinates.
 #pragma once
 
+#include <cmath>
 #include <limits>
 
 struct WorldPoint {
@@ -17,6 +18,17 @@ struct ScreenPoint {
     double x;
     double y;
 };
+
+// A pixel of the window: column x, row y.
+struct Pixel {
+    int x;
+    int y;
+};
+
+// The pixel that holds a screen point, whose coordinates are finite and
+// within the range of int: every place that draws or reports a point's
+// pixel takes it from here.
+inline Pixel pixelOf(ScreenPoint s) { return {static_cast<int>(std::floor(s.x)), static_cast<int>(std::floor(s.y))}; }
 
 // A rectangle of pixels: left and top included, right and bottom not.
 struct PixelRect {

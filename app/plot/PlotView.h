@@ -5,7 +5,7 @@
 // centre and the scale in pixels per unit. A world point p is shown at
 //     x = p.e * scale + (width / 2 - centre.e * scale)
 //     y = (height / 2 + centre.n * scale) - p.n * scale
-// and its mark in the pixel (floor(x), floor(y)).
+// and its mark in the pixel that holds (x, y) (pixelOf, PlotGeometry.h).
 //
 // The scale stays between limits that keep every figure finite and
 // meaningful: a pixel stands for at least kFinestUnit units and at least

@@ -143,11 +143,11 @@ void PlotPainter::paint(HDC target, int width, int height, PlotModel& model, con
             double reach = sizes_.selectedRadius;
             if (drawable(point) && at.x >= -reach && at.x < view.width() + reach && at.y >= -reach &&
                 at.y < view.height() + reach) {
-                int x = static_cast<int>(std::floor(at.x)), y = static_cast<int>(std::floor(at.y));
+                Pixel pixel = pixelOf(at);
                 int r = sizes_.selectedRadius;
-                frameSquare(image, x, y, r, sizes_.selectedFrame, kSelected);
-                fillSquare(image, x, y, sizes_.markRadius + 1, kSelected);
-                selectedAt = {x - r, y - r, x + r + 1, y + r + 1};
+                frameSquare(image, pixel.x, pixel.y, r, sizes_.selectedFrame, kSelected);
+                fillSquare(image, pixel.x, pixel.y, sizes_.markRadius + 1, kSelected);
+                selectedAt = {pixel.x - r, pixel.y - r, pixel.x + r + 1, pixel.y + r + 1};
             }
         }
         drawNames(model, selectedAt);

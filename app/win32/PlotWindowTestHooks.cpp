@@ -5,8 +5,6 @@
 
 #ifdef RUVO_TEST_HOOKS
 
-#include <cmath>
-
 #include "points/PointStore.h"
 #include "resources/resource.h"
 
@@ -29,7 +27,8 @@ LRESULT PlotWindow::where(long row) {
     const PlotView& view = model_->view();
     ScreenPoint at = view.toScreen({point.e, point.n});
     if (!(at.x >= 0 && at.x < view.width() && at.y >= 0 && at.y < view.height())) return -1;
-    return MAKELONG(static_cast<int>(std::floor(at.x)), static_cast<int>(std::floor(at.y)));
+    Pixel pixel = pixelOf(at);
+    return MAKELONG(pixel.x, pixel.y);
 }
 
 #endif
