@@ -3,12 +3,18 @@
 #include <utility>
 
 PlotModel::PlotModel(const PointStore& store, std::function<void()> changed)
-    : store_(store), changed_(std::move(changed)), extent_(measurePoints(store)) {}
+    : store_(store), changed_(std::move(changed)) {}
+
+const PlotView& PlotModel::view() {
+    followPoints();
+    return view_;
+}
 
 const PointExtent& PlotModel::extent() {
     if (!extentKnown_) {
         extent_ = measurePoints(store_);
         extentKnown_ = true;
+        ++measures_;
     }
     return extent_;
 }
@@ -30,14 +36,22 @@ void PlotModel::fitIfOutside() {
     if (follow_ == Follow::Waiting || (follow_ == Follow::Fitted && !showsAll())) fit();
 }
 
+// What the store's changes since the last time call for.
+void PlotModel::followPoints() {
+    if (!followPending_) return;
+    followPending_ = false;
+    fitIfOutside();
+}
+
 void PlotModel::resize(int width, int height) {
     view_.resize(width, height);
     sized_ = true;
-    if (follow_ == Follow::Waiting) fitIfOutside();
+    if (follow_ == Follow::Waiting) followPending_ = true;
     changed_();
 }
 
 void PlotModel::fit() {
+    followPending_ = false;
     if (!sized_ || extent().drawn == 0) {
         follow_ = Follow::Waiting;
     } else {
@@ -52,12 +66,14 @@ void PlotModel::fitAll() {
 }
 
 void PlotModel::zoomAbout(ScreenPoint at, double factor) {
+    followPoints();
     view_.zoomAbout(at, factor);
     if (follow_ != Follow::Waiting) follow_ = Follow::Free;
     changed_();
 }
 
 void PlotModel::pan(double dx, double dy) {
+    followPoints();
     view_.pan(dx, dy);
     if (follow_ != Follow::Waiting) follow_ = Follow::Free;
     changed_();
@@ -67,6 +83,7 @@ void PlotModel::select(long row, bool keepInView) {
     if (row < 0 || static_cast<std::size_t>(row) >= store_.size()) row = kNoRow;
     selected_ = row;
     if (keepInView && row != kNoRow) {
+        followPoints();
         const PointRecord& point = store_.at(static_cast<std::size_t>(row));
         if (drawable(point) && view_.bringIntoView({point.e, point.n}, margin_) && follow_ == Follow::Fitted)
             follow_ = Follow::Free;
@@ -75,13 +92,14 @@ void PlotModel::select(long row, bool keepInView) {
 }
 
 long PlotModel::pointAt(ScreenPoint at, double radius) {
+    followPoints();
     if (!index_.built()) index_.build(store_);
     return index_.nearest(view_.toWorld(at), radius / view_.scale());
 }
 
 void PlotModel::pointsChanged() {
     index_.clear();
-    fitIfOutside();
+    followPending_ = true;
     changed_();
 }
 

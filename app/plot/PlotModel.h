@@ -8,6 +8,14 @@
 // user put it, until fitAll. Resizing keeps the centre and the scale. When
 // the store has no drawn point the view waits, and fits the first ones.
 //
+// A change of the store only notes what it changed and asks for a picture;
+// the view follows the points when it is next asked for (view, the next
+// picture, or any move of the user's). So a batch of changes, such as the
+// names trimmed after a send, the rows of an Import or a Clear, costs at most
+// one pass over the store however many rows it changes: rows added at the
+// end are taken into the extent as they come, a changed or removed row
+// leaves the extent to be measured again once.
+//
 // Every change of what the plot shows calls changed, which only asks for a
 // new picture (a window invalidates itself and draws later), so a stream
 // of changes costs one picture, not one each.
@@ -28,9 +36,12 @@ public:
     PlotModel(const PointStore& store, std::function<void()> changed);
 
     const PointStore& store() const { return store_; }
-    const PlotView& view() const { return view_; }
+    // The view, brought up to date with the store first.
+    const PlotView& view();
     // Drawn and left-out points, and the box round the drawn ones.
     const PointExtent& extent();
+    // How often the plot has measured the whole store for its extent.
+    std::size_t measures() const { return measures_; }
 
     // Pixels kept free round the points when they are fitted, and between
     // a point brought into view and the window's edge.
@@ -60,6 +71,7 @@ private:
     enum class Follow { Waiting, Fitted, Free };
 
     void pointsChanged();
+    void followPoints();
     void fit();
     void fitIfOutside();
     bool showsAll();
@@ -69,9 +81,11 @@ private:
     PlotView view_;
     bool sized_ = false;
     Follow follow_ = Follow::Waiting;
+    bool followPending_ = false;  // the store changed since the view last followed it
     int margin_ = 0;
     long selected_ = kNoRow;
     PointExtent extent_;
-    bool extentKnown_ = true;
+    bool extentKnown_ = false;
+    std::size_t measures_ = 0;
     HitIndex index_;
 };

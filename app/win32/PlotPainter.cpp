@@ -163,8 +163,8 @@ void PlotPainter::paint(HDC target, int width, int height, PlotModel& model, con
         DrawTextA(memory_, texts.empty.c_str(), -1, &room, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
     }
     if (model.extent().drawn > 0) {
-        drawScaleBar(model);
-        drawNorthArrow(model, texts.north);
+        drawScaleBar(view);
+        drawNorthArrow(view, texts.north);
     }
     drawStatus(model, width, height, texts);
     SelectObject(memory_, oldFont);
@@ -190,8 +190,7 @@ void PlotPainter::drawNames(PlotModel& model, const PixelRect& selectedAt) {
 
 // A bar of a round length at the bottom left, with ticks at its ends and
 // its length above it.
-void PlotPainter::drawScaleBar(const PlotModel& model) {
-    const PlotView& view = model.view();
+void PlotPainter::drawScaleBar(const PlotView& view) {
     ScaleBar bar = chooseScaleBar(view.scale(), std::min(sizes_.scaleBarMost, view.width() / 2));
     int length = std::max(1, static_cast<int>(std::lround(bar.pixels)));
     int thick = std::max(1, sizes_.padding / 2);
@@ -211,8 +210,7 @@ void PlotPainter::drawScaleBar(const PlotModel& model) {
 }
 
 // An arrow pointing up at the top right, N above it.
-void PlotPainter::drawNorthArrow(const PlotModel& model, const std::string& letter) {
-    const PlotView& view = model.view();
+void PlotPainter::drawNorthArrow(const PlotView& view, const std::string& letter) {
     int middle = view.width() - sizes_.padding * 6;
     SIZE size{0, 0};
     GetTextExtentPoint32A(memory_, letter.c_str(), static_cast<int>(letter.size()), &size);

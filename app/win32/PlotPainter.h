@@ -19,6 +19,7 @@
 #include "app/plot/PlotScene.h"
 
 class PlotModel;
+class PlotView;
 class PointRecord;
 
 // The texts the plot shows, in the program's language.
@@ -66,8 +67,8 @@ private:
     bool makeBitmap(HDC target, int width, int height);
     void dropBitmap();
     void drawNames(PlotModel& model, const PixelRect& selectedAt);
-    void drawScaleBar(const PlotModel& model);
-    void drawNorthArrow(const PlotModel& model, const std::string& letter);
+    void drawScaleBar(const PlotView& view);
+    void drawNorthArrow(const PlotView& view, const std::string& letter);
     void drawStatus(PlotModel& model, int width, int height, const PlotTexts& texts);
     int textWidth(const PointRecord& point);
 

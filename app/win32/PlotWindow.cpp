@@ -131,7 +131,7 @@ void PlotWindow::destroyed() {
     SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     model_.reset();
     window_ = nullptr;
-    pressed_ = dragging_ = false;
+    pressed_ = dragging_ = pictureAsked_ = false;
     painter_.setStyle(dpi_, nullptr);
     if (font_) DeleteObject(font_);
     font_ = nullptr;
@@ -165,13 +165,18 @@ void PlotWindow::layOut() {
     model_->resize(client.right, height > 1 ? height : 1);
 }
 
+// One request for a picture stands until the window paints: a batch of
+// changes asks the system once.
 void PlotWindow::redraw() {
-    if (window_) InvalidateRect(window_, nullptr, FALSE);
+    if (!window_ || pictureAsked_) return;
+    pictureAsked_ = true;
+    InvalidateRect(window_, nullptr, FALSE);
 }
 
 void PlotWindow::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window_, &ps);
+    pictureAsked_ = false;
     if (IsRectEmpty(&ps.rcPaint)) {
         // A WM_PAINT with nothing left to paint: one sent by another
         // program's redraw after the window's own paint got there first.

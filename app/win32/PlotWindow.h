@@ -97,7 +97,8 @@ private:
 #ifdef RUVO_TEST_HOOKS
     LRESULT paintMicroseconds_ = 0;
 #endif
-    bool pressed_ = false;  // the left button went down in the window
+    bool pictureAsked_ = false;  // the window is invalid and will paint
+    bool pressed_ = false;       // the left button went down in the window
     bool dragging_ = false;
     POINT pressedAt_{0, 0};
     POINT lastAt_{0, 0};

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "fakes/Points.h"
 
@@ -18,7 +20,7 @@ struct Plot {
     Plot() : model(store, [this] { ++pictures; }) { store.addObserver(model); }
     ~Plot() { store.removeObserver(model); }
     void add(double e, double n, const char* name = "P") { store.append(makePoint(name, "", n, e, 0)); }
-    bool showsRow(std::size_t row) const {
+    bool showsRow(std::size_t row) {
         const PointRecord& p = store.at(row);
         return model.view().shows({p.e, p.n}, 0);
     }
@@ -133,6 +135,69 @@ TEST(PlotModel, PointAtFindsTheNearestMarkWithinReach) {
     EXPECT_EQ(plot.model.pointAt({b.x, b.y}, 5), 0) << "the index follows the store";
     plot.add(10, 0.0001);
     EXPECT_EQ(plot.model.pointAt({b.x, b.y}, 5), 0) << "equally near on the screen: the nearer in the world wins";
+}
+
+// A batch of changes, however many rows it changes, leaves the plot one
+// pass over the store to make, when it is next shown: the names trimmed
+// after a send (row by row), the rows of an Import (a few hundred at a
+// time), a Clear, rows deleted one by one.
+TEST(PlotModel, ABatchOfChangesCostsAtMostOneMeasure) {
+    const std::size_t rows = 2000;
+    struct Batch {
+        const char* what;
+        void (*change)(PointStore& store);
+        bool followed;  // the view still fits every row afterwards
+    } batches[] = {
+        {"names trimmed after a send",
+         [](PointStore& store) {
+             for (std::size_t row = 0; row < store.size(); ++row) {
+                 PointRecord point = store.at(row);
+                 point.setName("T");
+                 store.replace(row, point);
+             }
+         },
+         true},
+        {"an edit that moves every point far out",
+         [](PointStore& store) {
+             for (std::size_t row = 0; row < store.size(); ++row) {
+                 PointRecord point = store.at(row);
+                 point.e *= 1000;
+                 store.replace(row, point);
+             }
+         },
+         true},
+        {"an Import",
+         [](PointStore& store) {
+             std::vector<PointRecord> more(256, makePoint("I", "", -5000, 9000, 0));
+             for (int i = 0; i < 12; ++i) store.append(more.data(), more.size());
+         },
+         true},
+        {"a Clear", [](PointStore& store) { store.clear(); }, false},
+        {"rows deleted one by one",
+         [](PointStore& store) {
+             while (store.size() > 10) store.remove(store.size() / 2);
+         },
+         true},
+    };
+    for (const Batch& batch : batches) {
+        Plot plot;
+        plot.model.setMargin(10);
+        plot.model.resize(500, 400);
+        for (std::size_t i = 0; i < rows; ++i) plot.add(static_cast<double>(i % 60), static_cast<double>(i / 60));
+        plot.model.view();
+        const std::size_t before = plot.model.measures();
+        const int pictures = plot.pictures;
+        batch.change(plot.store);
+        EXPECT_EQ(plot.model.measures(), before) << batch.what << ": measured during the batch";
+        EXPECT_GT(plot.pictures, pictures) << batch.what << ": no picture asked for";
+        plot.model.view();
+        plot.model.extent();
+        plot.model.view();
+        EXPECT_LE(plot.model.measures(), before + 1) << batch.what;
+        EXPECT_EQ(plot.model.extent().drawn, plot.store.size()) << batch.what;
+        for (std::size_t row = 0; batch.followed && row < plot.store.size(); ++row)
+            ASSERT_TRUE(plot.showsRow(row)) << batch.what << ": row " << row;
+    }
 }
 
 TEST(PlotModel, EveryChangeAsksForAPicture) {
