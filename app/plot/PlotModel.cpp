@@ -36,14 +36,20 @@ void PlotModel::fitIfOutside() {
     if (follow_ == Follow::Waiting || (follow_ == Follow::Fitted && !showsAll())) fit();
 }
 
-// What the store's changes since the last time call for.
+// What the store's changes since the last time call for, once the plot has
+// a size to show it in.
 void PlotModel::followPoints() {
-    if (!followPending_) return;
+    if (!followPending_ || hidden_) return;
     followPending_ = false;
     fitIfOutside();
 }
 
 void PlotModel::resize(int width, int height) {
+    if (width <= 0 || height <= 0) {
+        hidden_ = true;
+        return;
+    }
+    hidden_ = false;
     view_.resize(width, height);
     sized_ = true;
     if (follow_ == Follow::Waiting) followPending_ = true;

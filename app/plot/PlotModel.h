@@ -16,6 +16,11 @@
 // end are taken into the extent as they come, a changed or removed row
 // leaves the extent to be measured again once.
 //
+// A size with no pixels (the window is minimised) changes nothing: the view
+// keeps its size, centre and scale, and what the store's changes call for
+// waits until the plot has a size again, so a point that came meanwhile is
+// in view then if the view followed the points before.
+//
 // Every change of what the plot shows calls changed, which only asks for a
 // new picture (a window invalidates itself and draws later), so a stream
 // of changes costs one picture, not one each.
@@ -47,6 +52,8 @@ public:
     // a point brought into view and the window's edge.
     void setMargin(int pixels);
 
+    // The plot's size in pixels; an empty one (a side of 0 or less) is not
+    // taken.
     void resize(int width, int height);
     void fitAll();
     void zoomAbout(ScreenPoint at, double factor);
@@ -80,6 +87,7 @@ private:
     std::function<void()> changed_;
     PlotView view_;
     bool sized_ = false;
+    bool hidden_ = false;         // the last size had no pixels
     Follow follow_ = Follow::Waiting;
     bool followPending_ = false;  // the store changed since the view last followed it
     int margin_ = 0;

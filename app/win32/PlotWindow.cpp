@@ -158,11 +158,17 @@ void PlotWindow::takeDpi(int dpi) {
     layOut();
 }
 
+// A minimised window has no client area: the plot then keeps its view as
+// it is until the window is restored.
 void PlotWindow::layOut() {
     RECT client;
     if (!model_ || !GetClientRect(window_, &client)) return;
+    if (IsIconic(window_) || IsRectEmpty(&client)) {
+        model_->resize(0, 0);
+        return;
+    }
     int height = client.bottom - painter_.statusHeight();
-    model_->resize(client.right, height > 1 ? height : 1);
+    model_->resize(client.right, std::max(height, 1));
 }
 
 // One request for a picture stands until the window paints: a batch of

@@ -137,6 +137,14 @@ TEST(PlotModel, PointAtFindsTheNearestMarkWithinReach) {
     EXPECT_EQ(plot.model.pointAt({b.x, b.y}, 5), 0) << "equally near on the screen: the nearer in the world wins";
 }
 
+// The extent of the box round the rows on the screen, in pixels.
+double spanOnScreen(Plot& plot) {
+    const WorldBox& box = plot.model.extent().box;
+    ScreenPoint low = plot.model.view().toScreen({box.minE, box.minN});
+    ScreenPoint high = plot.model.view().toScreen({box.maxE, box.maxN});
+    return std::max(high.x - low.x, low.y - high.y);
+}
+
 // A batch of changes, however many rows it changes, leaves the plot one
 // pass over the store to make, when it is next shown: the names trimmed
 // after a send (row by row), the rows of an Import (a few hundred at a
@@ -198,6 +206,45 @@ TEST(PlotModel, ABatchOfChangesCostsAtMostOneMeasure) {
         for (std::size_t row = 0; batch.followed && row < plot.store.size(); ++row)
             ASSERT_TRUE(plot.showsRow(row)) << batch.what << ": row " << row;
     }
+}
+
+// Minimised, the window has no client area: the plot keeps its view, and
+// catches up with what came meanwhile once it has its size again.
+TEST(PlotModel, MinimisedKeepsItsViewAndShowsWhatCameMeanwhileWhenRestored) {
+    for (bool movedByUser : {false, true}) {
+        Plot plot;
+        plot.model.setMargin(20);
+        plot.model.resize(400, 300);
+        for (int i = 0; i < 5; ++i) plot.add(i * 100.0, i * 50.0);
+        if (movedByUser) plot.model.pan(5, 5);
+        const PlotView before = plot.model.view();
+
+        plot.model.resize(0, 0);
+        plot.add(2000, 1500);  // far to the north-east
+        plot.model.resize(0, 120);
+        const PlotView& hidden = plot.model.view();
+        EXPECT_EQ(hidden.width(), before.width()) << movedByUser;
+        EXPECT_EQ(hidden.height(), before.height());
+        EXPECT_EQ(hidden.scale(), before.scale()) << "no fit while minimised";
+        EXPECT_EQ(hidden.centre().e, before.centre().e);
+
+        plot.model.resize(400, 300);
+        EXPECT_EQ(plot.showsRow(5), !movedByUser) << "the new point is in view when the view followed the points";
+        if (!movedByUser) {
+            for (std::size_t row = 0; row < plot.store.size(); ++row) EXPECT_TRUE(plot.showsRow(row)) << row;
+            EXPECT_GT(spanOnScreen(plot), 300) << "fitted to the window, not to a dot";
+        } else {
+            EXPECT_EQ(plot.model.view().scale(), before.scale()) << "the user's view stays";
+        }
+    }
+
+    Plot opened;  // opened minimised: the first points wait for a size
+    opened.model.resize(0, 0);
+    opened.add(10, 10);
+    opened.add(30, 20);
+    opened.model.resize(300, 200);
+    EXPECT_TRUE(opened.showsRow(0) && opened.showsRow(1));
+    EXPECT_GT(spanOnScreen(opened), 200);
 }
 
 TEST(PlotModel, EveryChangeAsksForAPicture) {
