@@ -43,6 +43,16 @@ struct PixelRect {
     }
 };
 
+// Pixels kept free along each side of the window.
+struct Insets {
+    int left;
+    int top;
+    int right;
+    int bottom;
+
+    static Insets around(int pixels) { return {pixels, pixels, pixels, pixels}; }
+};
+
 // The smallest box with sides along E and N round the points added to it;
 // empty until the first point.
 struct WorldBox {

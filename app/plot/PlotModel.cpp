@@ -1,5 +1,6 @@
 #include "app/plot/PlotModel.h"
 
+#include <algorithm>
 #include <utility>
 
 PlotModel::PlotModel(const PointStore& store, std::function<void()> changed)
@@ -19,12 +20,16 @@ const PointExtent& PlotModel::extent() {
     return extent_;
 }
 
-void PlotModel::setMargin(int pixels) { margin_ = pixels > 0 ? pixels : 0; }
+void PlotModel::setInsets(const Insets& insets) {
+    insets_ = {std::max(insets.left, 0), std::max(insets.top, 0), std::max(insets.right, 0),
+               std::max(insets.bottom, 0)};
+}
 
-// The corners of the box round the drawn points are in the window.
+// The corners of the box round the drawn points are between the insets.
 bool PlotModel::showsAll() {
     const WorldBox& box = extent().box;
-    return box.empty() || (view_.shows({box.minE, box.minN}, 0) && view_.shows({box.maxE, box.maxN}, 0));
+    return box.empty() ||
+           (view_.shows({box.minE, box.minN}, insets_) && view_.shows({box.maxE, box.maxN}, insets_));
 }
 
 void PlotModel::fitIfOutside() {
@@ -61,7 +66,7 @@ void PlotModel::fit() {
     if (!sized_ || extent().drawn == 0) {
         follow_ = Follow::Waiting;
     } else {
-        view_.fit(extent().box, margin_);
+        view_.fit(extent().box, insets_);
         follow_ = Follow::Fitted;
     }
 }
@@ -91,7 +96,7 @@ void PlotModel::select(long row, bool keepInView) {
     if (keepInView && row != kNoRow) {
         followPoints();
         const PointRecord& point = store_.at(static_cast<std::size_t>(row));
-        if (drawable(point) && view_.bringIntoView({point.e, point.n}, margin_) && follow_ == Follow::Fitted)
+        if (drawable(point) && view_.bringIntoView({point.e, point.n}, insets_) && follow_ == Follow::Fitted)
             follow_ = Follow::Free;
     }
     changed_();

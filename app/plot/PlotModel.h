@@ -2,10 +2,10 @@
 // knows of the points, kept in step with the store as one of its observers
 // (whoever shows the plot registers it with the store).
 //
-// The view fits all drawn points when the plot gets its size and, until the
-// user zooms or pans, fits them again whenever a change of the store leaves
-// one outside the window; after a zoom or a pan the view stays where the
-// user put it, until fitAll. Resizing keeps the centre and the scale. When
+// The view fits all drawn points between the insets when the plot gets its
+// size and, until the user zooms or pans, fits them again whenever a change
+// of the store leaves one outside the room between the insets; after a zoom
+// or a pan the view stays where the user put it, until fitAll. Resizing keeps the centre and the scale. When
 // the store has no drawn point the view waits, and fits the first ones.
 //
 // A change of the store only notes what it changed and asks for a picture;
@@ -48,9 +48,9 @@ public:
     // How often the plot has measured the whole store for its extent.
     std::size_t measures() const { return measures_; }
 
-    // Pixels kept free round the points when they are fitted, and between
-    // a point brought into view and the window's edge.
-    void setMargin(int pixels);
+    // Pixels kept free along the window's sides when the points are fitted,
+    // and when a point is brought into view (each side at least 0).
+    void setInsets(const Insets& insets);
 
     // The plot's size in pixels; an empty one (a side of 0 or less) is not
     // taken.
@@ -90,7 +90,7 @@ private:
     bool hidden_ = false;         // the last size had no pixels
     Follow follow_ = Follow::Waiting;
     bool followPending_ = false;  // the store changed since the view last followed it
-    int margin_ = 0;
+    Insets insets_{0, 0, 0, 0};
     long selected_ = kNoRow;
     PointExtent extent_;
     bool extentKnown_ = false;

@@ -12,9 +12,11 @@ PixelRect markRect(int x, int y, int radius) { return {x - radius, y - radius, x
 
 std::vector<PlacedName> placeNames(const PointStore& store, const PlotScene& scene, long selectedRow,
                                    const PixelRect& selectedAt, const NameStyle& style,
-                                   const std::function<int(const PointRecord&)>& textWidth) {
+                                   const std::function<int(const PointRecord&)>& textWidth,
+                                   const std::vector<PixelRect>& keepFree) {
     std::vector<PlacedName> names;
     LabelPlacer placer(scene.width(), scene.height(), style.cell);
+    for (const PixelRect& rect : keepFree) placer.take(rect);
     bool selected = selectedRow >= 0 && static_cast<std::size_t>(selectedRow) < store.size() && !selectedAt.empty();
     if (scene.listsEveryMark())
         for (const PlotMark& mark : scene.marks()) placer.take(markRect(mark.x, mark.y, scene.markRadius()));

@@ -154,7 +154,7 @@ void PlotWindow::takeDpi(int dpi) {
     painter_.setStyle(dpi_, font);
     if (font_) DeleteObject(font_);
     font_ = font;
-    if (model_) model_->setMargin(painter_.sizes().margin);
+    if (model_) model_->setInsets(painter_.fitInsets());
     layOut();
 }
 

@@ -31,7 +31,7 @@ struct Plot {
 
 TEST(PlotModel, FitsTheFirstPointsAndFollowsUntilTheUserMovesIt) {
     Plot plot;
-    plot.model.setMargin(10);
+    plot.model.setInsets(Insets::around(10));
     plot.model.resize(400, 300);
     EXPECT_EQ(plot.model.extent().drawn, 0u);
     double idle = plot.model.view().scale();
@@ -99,7 +99,7 @@ TEST(PlotModel, SizedLaterFitsWhatIsThere) {
 
 TEST(PlotModel, SelectionFollowsRowsAndIsBroughtIntoView) {
     Plot plot;
-    plot.model.setMargin(20);
+    plot.model.setInsets(Insets::around(20));
     plot.model.resize(400, 400);
     for (int i = 0; i < 10; ++i) plot.add(i * 10.0, i * 10.0);
     plot.model.zoomAbout({0, 400}, 10);  // only row 0's corner is in view
@@ -189,7 +189,7 @@ TEST(PlotModel, ABatchOfChangesCostsAtMostOneMeasure) {
     };
     for (const Batch& batch : batches) {
         Plot plot;
-        plot.model.setMargin(10);
+        plot.model.setInsets(Insets::around(10));
         plot.model.resize(500, 400);
         for (std::size_t i = 0; i < rows; ++i) plot.add(static_cast<double>(i % 60), static_cast<double>(i / 60));
         plot.model.view();
@@ -213,7 +213,7 @@ TEST(PlotModel, ABatchOfChangesCostsAtMostOneMeasure) {
 TEST(PlotModel, MinimisedKeepsItsViewAndShowsWhatCameMeanwhileWhenRestored) {
     for (bool movedByUser : {false, true}) {
         Plot plot;
-        plot.model.setMargin(20);
+        plot.model.setInsets(Insets::around(20));
         plot.model.resize(400, 300);
         for (int i = 0; i < 5; ++i) plot.add(i * 100.0, i * 50.0);
         if (movedByUser) plot.model.pan(5, 5);
