@@ -81,31 +81,6 @@ TEST(PlotLayout, AFitKeepsMarksAndNamesClearOfTheScaleBarAndTheNorthArrow) {
     EXPECT_GT(checked, 2000);
 }
 
-TEST(PlotLayout, TheOverlaysLieInTheirCornersWithTheirTexts) {
-    PlotSizes sizes(96);
-    ScaleBarPlace bar = placeScaleBar(sizes, 400, 100, 30, 13);
-    EXPECT_EQ(bar.bar.left, 12);
-    EXPECT_EQ(bar.bar.bottom, 388) << "padding * 3 above the plot's bottom";
-    EXPECT_EQ(bar.bar.right - bar.bar.left, 100);
-    EXPECT_EQ(bar.label.left, 12 + 35) << "the label centred over the bar";
-    EXPECT_EQ(bar.label.bottom, bar.leftTick.top);
-    EXPECT_EQ(bar.area().top, bar.label.top);
-    EXPECT_EQ(placeScaleBar(sizes, 400, 0, 0, 13).bar.right, 13) << "a bar is at least a pixel long";
-
-    NorthArrowPlace arrow = placeNorthArrow(sizes, 500, 8, 13);
-    EXPECT_EQ(arrow.tip.x, 500 - 24);
-    EXPECT_EQ(arrow.letter.left, 500 - 24 - 4);
-    EXPECT_LT(arrow.letter.bottom, arrow.tip.y + 1);
-    EXPECT_EQ(arrow.area().bottom, arrow.shaft.bottom);
-    EXPECT_EQ(arrow.area().top, 8);
-
-    Insets insets = fitInsets(sizes, 13);
-    EXPECT_EQ(insets.left, sizes.margin);
-    EXPECT_EQ(insets.right, sizes.margin);
-    EXPECT_GT(insets.top, arrow.area().bottom);
-    EXPECT_GT(insets.bottom, 400 - bar.area().top);
-}
-
 // Names round marks in every part of the window, the overlays kept free:
 // none is placed over them.
 TEST(PlotNames, NoNameIsPlacedOverWhatIsKeptFree) {
