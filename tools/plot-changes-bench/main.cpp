@@ -4,7 +4,8 @@
 // AppState::keepSentNames does), an Import (rows appended in batches of
 // kReadBatch, as readPointFile hands them over) and a Clear. With the plot,
 // the time its next picture takes to bring the view up to date (the extent
-// and the view, without the drawing) is printed apart.
+// and the view, without the drawing) is printed apart, and how often the
+// plot measured the whole store for the change.
 //
 //   plot_changes_bench [ROWS...]    (default: 10000 50000)
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "BenchBuild.h"
 #include "app/families/FamilyTable.h"
 #include "app/families/InstrumentFamily.h"
 #include "app/plot/PlotModel.h"
@@ -21,24 +23,6 @@
 #include "points/PointStore.h"
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(undefined_behavior_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
-#if defined(__OPTIMIZE__)
-constexpr bool kOptimized = true;
-#else
-constexpr bool kOptimized = false;
-#endif
 
 using Clock = std::chrono::steady_clock;
 
@@ -83,11 +67,13 @@ struct Figures {
     double alone;      // the store without observers
     double watched;    // the same with the plot watching
     double catchUp;    // the plot's next picture afterwards
+    std::size_t measures;  // the plot's passes over the store for its extent, the next picture's included
 };
 
 void print(const char* what, std::size_t rows, const Figures& f) {
-    std::printf("%-22s %8zu rows   store alone %9.2f ms   with the plot %10.2f ms   next picture %8.2f ms\n", what,
-                rows, f.alone, f.watched, f.catchUp);
+    std::printf("%-22s %8zu rows   store alone %9.2f ms   with the plot %10.2f ms   next picture %8.2f ms"
+                "   (%zu measures)\n",
+                what, rows, f.alone, f.watched, f.catchUp, f.measures);
 }
 
 // The change timed on a store that holds the points first, or none.
@@ -105,10 +91,12 @@ Figures measure(const std::vector<PointRecord>& points, bool filled, Change chan
         PointStore store;
         if (filled) store.append(points.data(), points.size());
         Plot plot(store);
+        const std::size_t before = plot.model.measures();
         Clock::time_point start = Clock::now();
         change(store);
         figures.watched = msSince(start);
         figures.catchUp = plot.nextPictureMs();
+        figures.measures = plot.model.measures() - before;
     }
     return figures;
 }
@@ -119,9 +107,7 @@ int main(int argc, char** argv) {
     std::vector<std::size_t> sizes;
     for (int i = 1; i < argc; ++i) sizes.push_back(std::strtoul(argv[i], nullptr, 10));
     if (sizes.empty()) sizes = {10000, 50000};
-    std::printf("plot changes bench; %s, %s\n",
-                kSanitized ? "WITH sanitizers (figures are not representative)" : "without sanitizers",
-                kOptimized ? "optimised" : "NOT optimised");
+    std::printf("plot changes bench; %s, %s\n", sanitizedText(), optimisedText());
     bool (*const trim)(PointRecord&) = kTassinFamily.link.afterSend;
     for (std::size_t rows : sizes) {
         const std::vector<PointRecord> points = makePoints(rows);
