@@ -89,7 +89,7 @@ void PlotPainter::dropBitmap() {
 
 // A name's width in the font: single-byte characters from a table read once,
 // names with double-byte characters measured whole.
-int PlotPainter::textWidth(const PointRecord& point) {
+int PlotPainter::nameWidth(const PointRecord& point) {
     if (!widthsKnown_) {
         if (!GetCharWidth32A(memory_, 0, 255, charWidths_))
             std::fill(std::begin(charWidths_), std::end(charWidths_), lineHeight_ / 2);
@@ -128,8 +128,8 @@ void PlotPainter::paint(HDC target, int width, int height, PlotModel& model, con
     ScaleBar bar = chooseScaleBar(view.scale(), std::min(sizes_.scaleBarMost, view.width() / 2));
     std::string barLabel = scaleBarText(bar);
     ScaleBarPlace barPlace = placeScaleBar(sizes_, view.height(), static_cast<int>(std::lround(bar.pixels)),
-                                           textWidthOf(barLabel), lineHeight_);
-    NorthArrowPlace arrowPlace = placeNorthArrow(sizes_, view.width(), textWidthOf(texts.north), lineHeight_);
+                                           textWidth(barLabel), lineHeight_);
+    NorthArrowPlace arrowPlace = placeNorthArrow(sizes_, view.width(), textWidth(texts.north), lineHeight_);
     std::vector<PixelRect> overlays;
     if (overlaid) overlays = {barPlace.area(), arrowPlace.area()};
 
@@ -178,7 +178,7 @@ void PlotPainter::drawNames(PlotModel& model, const PixelRect& selectedAt, const
     NameStyle style{lineHeight_, sizes_.nameGap, std::max(1, sizes_.markRadius)};
     std::vector<PlacedName> names =
         placeNames(store, scene_, model.selected(), selectedAt, style,
-                   [this](const PointRecord& point) { return textWidth(point); }, overlays);
+                   [this](const PointRecord& point) { return nameWidth(point); }, overlays);
     SetBkColor(memory_, RGB(255, 255, 255));
     for (const PlacedName& name : names) {
         const char* text = store.at(name.row).name;
@@ -190,7 +190,7 @@ void PlotPainter::drawNames(PlotModel& model, const PixelRect& selectedAt, const
     }
 }
 
-int PlotPainter::textWidthOf(const std::string& text) {
+int PlotPainter::textWidth(const std::string& text) {
     SIZE size{0, 0};
     GetTextExtentPoint32A(memory_, text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;

@@ -21,7 +21,6 @@
 #include "app/plot/PlotScene.h"
 
 class PlotModel;
-class PlotView;
 class PointRecord;
 
 // The texts the plot shows, in the program's language.
@@ -58,11 +57,11 @@ private:
     bool makeBitmap(HDC target, int width, int height);
     void dropBitmap();
     void drawNames(PlotModel& model, const PixelRect& selectedAt, const std::vector<PixelRect>& overlays);
-    int textWidthOf(const std::string& text);
+    int textWidth(const std::string& text);
     void drawScaleBar(const ScaleBarPlace& place, const std::string& label);
     void drawNorthArrow(const NorthArrowPlace& place, const std::string& letter);
     void drawStatus(PlotModel& model, int width, int height, const PlotTexts& texts);
-    int textWidth(const PointRecord& point);
+    int nameWidth(const PointRecord& point);
 
     PlotSizes sizes_{96};
     HFONT font_ = nullptr;
