@@ -22,8 +22,9 @@ enum class LinkMode { Idle = 0, Receiving = 1, Sending = 2 };
 
 class AppState {
 public:
-    // What happens to the list when a row comes by one of the two roads.
-    struct RowRoad;
+    // What adding a row does to the list: the effects of appendRow, or of
+    // insertFrameRow.
+    struct NewRowEffects;
 
     // family: the instrument family the program serves
     // (app/families/InstrumentFamily.h); it outlives the AppState.
@@ -69,7 +70,7 @@ public:
     // nothing.
     void chooseRow(int row);
     // Rows added between these two calls are shown as one change: the end
-    // state (last row selected, and focused where the road focuses it, and in
+    // state (last row selected, and focused where its effects focus it, and in
     // view) is the same as adding them one by one.
     void beginRowBatch();
     void endRowBatch();
@@ -106,9 +107,9 @@ private:
     void showPointsIn(PointListView& list);
     static std::unique_ptr<CellTexts> makeRowTexts(const InstrumentFamily& family);
     bool addArrivedRow(const PointRecord& point);
-    bool addRow(const PointRecord& point, const RowRoad& road);
+    bool addRow(const PointRecord& point, const NewRowEffects& effects);
     std::size_t addRows(const PointRecord* points, std::size_t count);
-    void showNewLastRow(const RowRoad& road);
+    void showNewLastRow(const NewRowEffects& effects);
     void reportNoRoom();
     void keepSentNames();
 
@@ -134,5 +135,5 @@ private:
     // changes, and the end applies the final selection once.
     bool batching_ = false;
     int batchLastRow_ = -1;
-    const RowRoad* batchRoad_ = nullptr;
+    const NewRowEffects* batchEffects_ = nullptr;
 };

@@ -13,7 +13,7 @@
 #include "points/PointListView.h"
 #include "points/PointRecord.h"
 
-struct AppState::RowRoad {
+struct AppState::NewRowEffects {
     bool focus;      // the new row gets the focus
     bool partialOk;  // a partly shown row counts as in view
     bool modifies;   // the list counts as modified
@@ -21,12 +21,11 @@ struct AppState::RowRoad {
 
 namespace {
 
-// appendRow's road, and insertFrameRow's.
-constexpr AppState::RowRoad kAppendRoad{true, true, true};
-constexpr AppState::RowRoad kFrameRoad{false, false, false};
+constexpr AppState::NewRowEffects kAppendRowEffects{true, true, true};
+constexpr AppState::NewRowEffects kInsertFrameRowEffects{false, false, false};
 
-const AppState::RowRoad& roadOf(ArrivalRoad road) {
-    return road == ArrivalRoad::AppendRow ? kAppendRoad : kFrameRoad;
+const AppState::NewRowEffects& effectsOf(ArrivalEntry entry) {
+    return entry == ArrivalEntry::AppendRow ? kAppendRowEffects : kInsertFrameRowEffects;
 }
 
 // The "%.3f" text of a coordinate, the same on every platform.
@@ -104,20 +103,20 @@ void AppState::setRowTexts(const PointRecord& point, int row) {
 }
 
 // The last row, just added, becomes the only selected row, focused where
-// the road focuses it, and is scrolled into view. Inside a batch only the
+// its effects focus it, and is scrolled into view. Inside a batch only the
 // end of the batch does this, once, for the batch's last row.
-void AppState::showNewLastRow(const RowRoad& road) {
+void AppState::showNewLastRow(const NewRowEffects& effects) {
     int row = static_cast<int>(points_.size()) - 1;
     if (batching_) {
         batchLastRow_ = row;
-        batchRoad_ = &road;
+        batchEffects_ = &effects;
         return;
     }
     PointListView& list = platform_->list;
     deselectAll(list);
     list.setSelected(row, true);
-    if (road.focus) list.setFocused(row);
-    list.ensureVisible(row, road.partialOk);
+    if (effects.focus) list.setFocused(row);
+    list.ensureVisible(row, effects.partialOk);
 }
 
 void AppState::chooseRow(int row) {
@@ -129,30 +128,30 @@ void AppState::chooseRow(int row) {
     list.ensureVisible(row, false);
 }
 
-bool AppState::addRow(const PointRecord& point, const RowRoad& road) {
+bool AppState::addRow(const PointRecord& point, const NewRowEffects& effects) {
     if (!points_.append(point)) return false;
-    showNewLastRow(road);
-    if (road.modifies) modified_ = true;
+    showNewLastRow(effects);
+    if (effects.modifies) modified_ = true;
     return true;
 }
 
-bool AppState::appendRow(const PointRecord& point) { return addRow(point, kAppendRoad); }
+bool AppState::appendRow(const PointRecord& point) { return addRow(point, kAppendRowEffects); }
 
-// The road of received and imported points in the families that take it
-// (Tassin): selected but not focused, scrolled until wholly visible, and
-// the modified flag untouched.
-bool AppState::insertFrameRow(const PointRecord& point) { return addRow(point, kFrameRoad); }
+// How received and imported points enter the list in the families that
+// enter them so (Tassin): selected but not focused, scrolled until wholly
+// visible, and the modified flag untouched.
+bool AppState::insertFrameRow(const PointRecord& point) { return addRow(point, kInsertFrameRowEffects); }
 
-bool AppState::addArrivedRow(const PointRecord& point) { return addRow(point, roadOf(family_.arrival)); }
+bool AppState::addArrivedRow(const PointRecord& point) { return addRow(point, effectsOf(family_.arrival)); }
 
-// Points of a file, by the road of the family's received points. Returns
+// Points of a file, entered as the family's received points are. Returns
 // how many found room.
 std::size_t AppState::addRows(const PointRecord* points, std::size_t count) {
     std::size_t added = points_.append(points, count);
     if (added == 0) return 0;
-    const RowRoad& road = roadOf(family_.arrival);
-    showNewLastRow(road);
-    if (road.modifies) modified_ = true;
+    const NewRowEffects& effects = effectsOf(family_.arrival);
+    showNewLastRow(effects);
+    if (effects.modifies) modified_ = true;
     return added;
 }
 
@@ -173,8 +172,8 @@ void AppState::endRowBatch() {
     if (!batching_) return;
     batching_ = false;
     platform_->list.endBatch();
-    if (batchLastRow_ >= 0 && static_cast<std::size_t>(batchLastRow_) < points_.size() && batchRoad_)
-        showNewLastRow(*batchRoad_);
+    if (batchLastRow_ >= 0 && static_cast<std::size_t>(batchLastRow_) < points_.size() && batchEffects_)
+        showNewLastRow(*batchEffects_);
 }
 
 // The selected row goes from the store and so from the list. It loses its

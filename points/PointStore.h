@@ -21,6 +21,12 @@
 // only reads: any view of the rows (the list, a plot) registers through the
 // read-only store.
 //
+// Rows that change one by one are told one by one: the end of a send may
+// give thousands of rows new records in a row, each a rowChanged. So an
+// observer does for a notification no more than the rows it names call
+// for, and leaves work over every row (measuring them all, fitting a view
+// to them) until it next shows them, once for the whole batch.
+//
 // Threads: one thread changes the store and tells the observers (the
 // user-interface thread). Another thread may read the store while nothing
 // changes it; a send reads the rows while the editing commands are disabled.

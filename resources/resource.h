@@ -93,9 +93,12 @@
 #define MESSAGE_NAME_TITLE "RUVO_TITLE"        // a transfer's progress title waits
 #define MESSAGE_NAME_PROGRESS "RUVO_PROGRESS"  // a transfer's progress figures wait
 // The plot window's, for tests: where a row's mark is, how long the last
-// picture took (app/win32/PlotWindow.h, which registers them).
+// picture took (app/win32/PlotWindow.h, which registers them in the builds
+// with RUVO_TEST_HOOKS, all but the release builds).
+#ifdef RUVO_TEST_HOOKS
 #define MESSAGE_NAME_PLOT_WHERE "RUVO_PLOT_WHERE"
 #define MESSAGE_NAME_PLOT_PAINT_TIME "RUVO_PLOT_PAINT_TIME"
+#endif
 // The plot window's class name.
 #define PLOT_WINDOW_CLASS "RuvoPlotWindow"
 // The shell's own: the program's taskbar button exists (again).

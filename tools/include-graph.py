@@ -38,10 +38,17 @@ KEYWORDS = ('SUBFOLDERS', 'EXCLUDE', 'USES')
 PLATFORM_PARTS = ('win32', 'posix')
 
 
-def folder_of(path):
-    """The folder a file counts to: its top folder, and its platform parts
-    (win32/, posix/) apart (app/families/X.cpp counts to app, app/win32/Y.cpp
-    to app/win32, link/posix/Z.cpp to link/posix)."""
+def folder_of(path, homes=None):
+    """The folder a file counts to: the folder of the library whose sources
+    hold it (homes: {folder or subfolder: the library's folder}), the
+    nearest such folder up from it; without one, its top folder, and its
+    platform parts (win32/, posix/) apart (app/families/X.cpp counts to app,
+    app/win32/Y.cpp to app/win32, link/posix/Z.cpp to link/posix)."""
+    folder = os.path.dirname(path).replace(os.sep, '/')
+    while homes and folder:
+        if folder in homes:
+            return homes[folder]
+        folder = folder.rpartition('/')[0]
     parts = os.path.dirname(path).replace(os.sep, '/').split('/')
     for part in PLATFORM_PARTS:
         if part in parts[1:]:
@@ -70,7 +77,7 @@ def resolve(tree, includer, target):
     return None
 
 
-def graph(tree, folders):
+def graph(tree, folders, homes=None):
     edges = {}
     for path in sources(tree, folders):
         with open(os.path.join(tree, path), encoding='utf-8', errors='replace') as f:
@@ -79,7 +86,7 @@ def graph(tree, folders):
             found = resolve(tree, path, target)
             if found is None:
                 continue
-            a, b = folder_of(path), folder_of(found)
+            a, b = folder_of(path, homes), folder_of(found, homes)
             if a != b:
                 edges[(a, b)] = edges.get((a, b), 0) + 1
     return edges
@@ -120,22 +127,26 @@ def loops(edges):
 
 
 def libraries(rules):
-    """{folder: set of folders it may include}, from the ruvo_library calls
-    (cmake/Libraries.cmake): a library's folder may include the folders of
-    the libraries it uses, and of theirs in turn."""
+    """({folder: set of folders it may include}, {folder or subfolder: its
+    library's folder}), from the ruvo_library calls (cmake/Libraries.cmake):
+    a library's folder may include the folders of the libraries it uses, and
+    of theirs in turn; its SUBFOLDERS count to its folder."""
     with open(rules, encoding='utf-8') as f:
         text = re.sub(r'#.*', '', f.read())
-    folder_of_lib, uses = {}, {}
+    folder_of_lib, uses, homes = {}, {}, {}
     for call in LIBRARY.findall(text):
         words = call.split()
         name, folder = words[0], words[1]
         folder_of_lib[name] = folder
+        homes[folder] = folder
         uses[name], keyword = [], None
         for word in words[2:]:
             if word in KEYWORDS:
                 keyword = word
             elif keyword == 'USES':
                 uses[name].append(word)
+            elif keyword == 'SUBFOLDERS':
+                homes[word] = folder
     allowed = {}
     for name, folder in folder_of_lib.items():
         reach, todo = set(), list(uses[name])
@@ -146,7 +157,7 @@ def libraries(rules):
             reach.add(lib)
             todo.extend(uses[lib])
         allowed[folder] = {folder_of_lib[lib] for lib in reach}
-    return allowed
+    return allowed, homes
 
 
 def main(argv):
@@ -156,10 +167,10 @@ def main(argv):
     parser.add_argument('--all', action='store_true', help='tests/, fuzz/ and tools/ as well')
     args = parser.parse_args(argv)
 
-    allowed = libraries(args.rules or os.path.join(args.tree, 'CMakeLists.txt'))
+    allowed, homes = libraries(args.rules or os.path.join(args.tree, 'CMakeLists.txt'))
     program = sorted({folder.split('/')[0] for folder in allowed}) or list(PROGRAM_FOLDERS)
     folders = tuple(program) + (CONSUMER_FOLDERS if args.all else ())
-    edges = graph(args.tree, folders)
+    edges = graph(args.tree, folders, homes)
 
     against = []
     for (a, b), count in sorted(edges.items()):

@@ -16,8 +16,8 @@ enum class ListColumn { Name, Mark, N, E, Z };
 // How a point handed over by a receive enters the list: by appendRow
 // (selected, focused, scrolled in as far as it shows, the list modified) or
 // by insertFrameRow (selected but not focused, scrolled wholly into view,
-// the modified flag untouched). An Import takes the same road.
-enum class ArrivalRoad { AppendRow, InsertFrameRow };
+// the modified flag untouched). An Import enters its points the same way.
+enum class ArrivalEntry { AppendRow, InsertFrameRow };
 
 struct InstrumentFamily {
     // The model's name as the texts carry it ("Korvel"), which is the
@@ -26,7 +26,7 @@ struct InstrumentFamily {
     // The list's columns from left to right; each coordinate stands under
     // the header that names it.
     ListColumn columns[5];
-    ArrivalRoad arrival;
+    ArrivalEntry arrival;
     // Its workers, what one send can carry, what a send leaves of its points.
     const LinkProtocol& link;
     // The title after a received point (TransferTitle::Step::Received), in

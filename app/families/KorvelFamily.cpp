@@ -22,7 +22,7 @@ std::string receivedTitle(const TextTable& texts, const TransferTitle& title) {
 const InstrumentFamily kKorvelFamily = {
     "Korvel",
     {ListColumn::Name, ListColumn::Mark, ListColumn::E, ListColumn::N, ListColumn::Z},
-    ArrivalRoad::AppendRow,
+    ArrivalEntry::AppendRow,
     kKorvelProtocol,
     receivedTitle,
 };

@@ -18,7 +18,7 @@ std::string receivedTitle(const TextTable& texts, const TransferTitle& title) {
 const InstrumentFamily kTassinFamily = {
     "Tassin",
     {ListColumn::Name, ListColumn::Mark, ListColumn::N, ListColumn::E, ListColumn::Z},
-    ArrivalRoad::InsertFrameRow,
+    ArrivalEntry::InsertFrameRow,
     kTassinProtocol,
     receivedTitle,
 };

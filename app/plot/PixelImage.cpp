@@ -85,7 +85,7 @@ void paintMarks(PixelImage& image, const PlotScene& scene, std::uint32_t colour,
     const long side = 2L * scene.markRadius() + 1;
     const long oneByOne = static_cast<long>(scene.marks().size()) * side * side;
     const long fromGrid = 3L * scene.gridWidth() * scene.gridHeight();
-    if (scene.listed() && oneByOne <= fromGrid)
+    if (scene.listsEveryMark() && oneByOne <= fromGrid)
         paintMarksOneByOne(image, scene, colour);
     else
         paintMarksFromGrid(image, scene, colour, work);

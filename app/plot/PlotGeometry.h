@@ -6,6 +6,7 @@
 // the pixel of a screen point is the floor of each of its coordinates.
 #pragma once
 
+#include <cmath>
 #include <limits>
 
 struct WorldPoint {
@@ -18,6 +19,17 @@ struct ScreenPoint {
     double y;
 };
 
+// A pixel of the window: column x, row y.
+struct Pixel {
+    int x;
+    int y;
+};
+
+// The pixel that holds a screen point, whose coordinates are finite and
+// within the range of int: every place that draws or reports a point's
+// pixel takes it from here.
+inline Pixel pixelOf(ScreenPoint s) { return {static_cast<int>(std::floor(s.x)), static_cast<int>(std::floor(s.y))}; }
+
 // A rectangle of pixels: left and top included, right and bottom not.
 struct PixelRect {
     int left;
@@ -29,6 +41,16 @@ struct PixelRect {
     bool overlaps(const PixelRect& other) const {
         return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
     }
+};
+
+// Pixels kept free along each side of the window.
+struct Insets {
+    int left;
+    int top;
+    int right;
+    int bottom;
+
+    static Insets around(int pixels) { return {pixels, pixels, pixels, pixels}; }
 };
 
 // The smallest box with sides along E and N round the points added to it;

@@ -12,11 +12,13 @@ PixelRect markRect(int x, int y, int radius) { return {x - radius, y - radius, x
 
 std::vector<PlacedName> placeNames(const PointStore& store, const PlotScene& scene, long selectedRow,
                                    const PixelRect& selectedAt, const NameStyle& style,
-                                   const std::function<int(const PointRecord&)>& textWidth) {
+                                   const std::function<int(const PointRecord&)>& textWidth,
+                                   const std::vector<PixelRect>& keepFree) {
     std::vector<PlacedName> names;
     LabelPlacer placer(scene.width(), scene.height(), style.cell);
+    for (const PixelRect& rect : keepFree) placer.take(rect);
     bool selected = selectedRow >= 0 && static_cast<std::size_t>(selectedRow) < store.size() && !selectedAt.empty();
-    if (scene.listed())
+    if (scene.listsEveryMark())
         for (const PlotMark& mark : scene.marks()) placer.take(markRect(mark.x, mark.y, scene.markRadius()));
     if (selected) placer.take(selectedAt);
 
@@ -40,7 +42,7 @@ std::vector<PlacedName> placeNames(const PointStore& store, const PlotScene& sce
         int x = (selectedAt.left + selectedAt.right - 1) / 2, y = (selectedAt.top + selectedAt.bottom - 1) / 2;
         tryName(static_cast<std::size_t>(selectedRow), x, y, (selectedAt.right - selectedAt.left - 1) / 2, true);
     }
-    if (!scene.listed()) return names;
+    if (!scene.listsEveryMark()) return names;
     for (const PlotMark& mark : scene.marks())
         if (!selected || mark.row != static_cast<std::size_t>(selectedRow))
             tryName(mark.row, mark.x, mark.y, scene.markRadius(), false);

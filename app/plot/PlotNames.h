@@ -29,7 +29,9 @@ struct NameStyle {
 
 // selectedAt is the selected point's mark, an empty rectangle when no point
 // is selected or the view does not show it; textWidth tells a name's width
-// in pixels.
+// in pixels. No name is placed over the rectangles of keepFree (what is
+// drawn over the points).
 std::vector<PlacedName> placeNames(const PointStore& store, const PlotScene& scene, long selectedRow,
                                    const PixelRect& selectedAt, const NameStyle& style,
-                                   const std::function<int(const PointRecord&)>& textWidth);
+                                   const std::function<int(const PointRecord&)>& textWidth,
+                                   const std::vector<PixelRect>& keepFree = {});

@@ -1,7 +1,6 @@
 #include "app/plot/PlotScene.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "app/plot/PlotView.h"
 #include "app/plot/PointExtent.h"
@@ -13,7 +12,7 @@ void PlotScene::build(const PointStore& store, const PlotView& view, int markRad
     radius_ = std::max(markRadius, 0);
     visible_ = 0;
     occupiedCount_ = 0;
-    listed_ = true;
+    listsEveryMark_ = true;
     marks_.clear();
     const int gridW = gridWidth(), gridH = gridHeight();
     grid_.assign(static_cast<std::size_t>(gridW) * static_cast<std::size_t>(gridH), 0);
@@ -29,19 +28,19 @@ void PlotScene::build(const PointStore& store, const PlotView& view, int markRad
         double x = point.e * scale + origin.x;
         double y = origin.y - point.n * scale;
         if (!(x >= low && x < highX && y >= low && y < highY)) continue;
-        int px = static_cast<int>(std::floor(x)), py = static_cast<int>(std::floor(y));
+        const Pixel pixel = pixelOf({x, y});
         ++visible_;
-        std::uint8_t& cell = grid_[static_cast<std::size_t>(py + radius_) * static_cast<std::size_t>(gridW) +
-                                   static_cast<std::size_t>(px + radius_)];
+        std::uint8_t& cell = grid_[static_cast<std::size_t>(pixel.y + radius_) * static_cast<std::size_t>(gridW) +
+                                   static_cast<std::size_t>(pixel.x + radius_)];
         if (!cell) {
             cell = 1;
             ++occupiedCount_;
         }
-        if (listed_) {
+        if (listsEveryMark_) {
             if (marks_.size() < listLimit) {
-                marks_.push_back({row, px, py});
+                marks_.push_back({row, pixel.x, pixel.y});
             } else {
-                listed_ = false;
+                listsEveryMark_ = false;
                 marks_.clear();
             }
         }

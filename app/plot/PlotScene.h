@@ -36,7 +36,7 @@ public:
     // Drawn points whose mark reaches into the window.
     std::size_t visible() const { return visible_; }
     // Every visible mark is in marks(), in row order.
-    bool listed() const { return listed_; }
+    bool listsEveryMark() const { return listsEveryMark_; }
     const std::vector<PlotMark>& marks() const { return marks_; }
 
     // Pixels that hold at least one visible point. Pixel (x, y), for x from
@@ -56,7 +56,7 @@ private:
     int radius_ = 0;
     std::size_t visible_ = 0;
     std::size_t occupiedCount_ = 0;
-    bool listed_ = true;
+    bool listsEveryMark_ = true;
     std::vector<PlotMark> marks_;
     std::vector<std::uint8_t> grid_;
 };

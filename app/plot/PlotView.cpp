@@ -11,9 +11,24 @@ double clampTo(double value, double low, double high) {
     return std::min(std::max(value, low), high);
 }
 
-// The edge band of a side of size pixels: margin, or half the side when
-// the side is too short for two margins.
-double band(int size, int margin) { return std::min(static_cast<double>(std::max(margin, 0)), size / 2.0); }
+// The room between the insets low and high of a side of size pixels, from
+// low to high; a side too short for both shares itself between them in
+// their proportion, so that the room is a line.
+struct Room {
+    double low;
+    double high;
+    double middle() const { return (low + high) / 2; }
+};
+
+Room roomBetween(int size, int low, int high) {
+    double before = std::max(low, 0), after = std::max(high, 0);
+    if (before + after > size) {
+        double share = size / (before + after);
+        before *= share;
+        after *= share;
+    }
+    return {before, size - after};
+}
 
 }  // namespace
 
@@ -52,10 +67,12 @@ void PlotView::centreOn(WorldPoint p) {
     settle();
 }
 
-void PlotView::fit(const WorldBox& box, int margin) {
+void PlotView::fit(const WorldBox& box, const Insets& insets) {
     if (box.empty()) return;
-    double roomX = std::max(1.0, width_ - 2.0 * std::max(margin, 0));
-    double roomY = std::max(1.0, height_ - 2.0 * std::max(margin, 0));
+    const Room x = roomBetween(width_, insets.left, insets.right);
+    const Room y = roomBetween(height_, insets.top, insets.bottom);
+    double roomX = std::max(1.0, x.high - x.low);
+    double roomY = std::max(1.0, y.high - y.low);
     double halfWidth = box.halfWidth();
     double halfHeight = box.halfHeight();
     const double none = std::numeric_limits<double>::infinity();
@@ -63,6 +80,11 @@ void PlotView::fit(const WorldBox& box, int margin) {
     double byN = halfHeight > 0 ? (roomY / 2) / halfHeight : none;
     centre_ = box.middle();
     scale_ = (byE == none && byN == none) ? std::min(width_, height_) / kSpanOfOnePlace : std::min(byE, byN);
+    settle();
+    // The box's middle goes to the middle of the room, which lies off the
+    // window's middle where the insets differ.
+    centre_.e -= (x.middle() - width_ / 2.0) / scale_;
+    centre_.n += (y.middle() - height_ / 2.0) / scale_;
     settle();
 }
 
@@ -81,20 +103,23 @@ void PlotView::pan(double dx, double dy) {
     settle();
 }
 
-bool PlotView::shows(WorldPoint p, int margin) const {
+// A fit puts the box's sides on the room's edges but for the rounding of
+// the arithmetic: a point that far outside counts as in the room.
+bool PlotView::shows(WorldPoint p, const Insets& insets) const {
+    constexpr double kSlack = 1e-6;  // pixels
     ScreenPoint s = toScreen(p);
-    double bandX = band(width_, margin);
-    double bandY = band(height_, margin);
-    return s.x >= bandX && s.x <= width_ - bandX && s.y >= bandY && s.y <= height_ - bandY;
+    const Room x = roomBetween(width_, insets.left, insets.right);
+    const Room y = roomBetween(height_, insets.top, insets.bottom);
+    return s.x >= x.low - kSlack && s.x <= x.high + kSlack && s.y >= y.low - kSlack && s.y <= y.high + kSlack;
 }
 
-bool PlotView::bringIntoView(WorldPoint p, int margin) {
-    if (shows(p, margin)) return false;
+bool PlotView::bringIntoView(WorldPoint p, const Insets& insets) {
+    if (shows(p, insets)) return false;
     ScreenPoint s = toScreen(p);
-    double bandX = band(width_, margin);
-    double bandY = band(height_, margin);
-    double dx = s.x < bandX ? bandX - s.x : (s.x > width_ - bandX ? width_ - bandX - s.x : 0);
-    double dy = s.y < bandY ? bandY - s.y : (s.y > height_ - bandY ? height_ - bandY - s.y : 0);
+    const Room x = roomBetween(width_, insets.left, insets.right);
+    const Room y = roomBetween(height_, insets.top, insets.bottom);
+    double dx = s.x < x.low ? x.low - s.x : (s.x > x.high ? x.high - s.x : 0);
+    double dy = s.y < y.low ? y.low - s.y : (s.y > y.high ? y.high - s.y : 0);
     if (std::fabs(dx) > width_ || std::fabs(dy) > height_)
         centreOn(p);
     else

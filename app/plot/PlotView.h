@@ -5,7 +5,7 @@
 // centre and the scale in pixels per unit. A world point p is shown at
 //     x = p.e * scale + (width / 2 - centre.e * scale)
 //     y = (height / 2 + centre.n * scale) - p.n * scale
-// and its mark in the pixel (floor(x), floor(y)).
+// and its mark in the pixel that holds (x, y) (pixelOf, PlotGeometry.h).
 //
 // The scale stays between limits that keep every figure finite and
 // meaningful: a pixel stands for at least kFinestUnit units and at least
@@ -45,11 +45,13 @@ public:
     void setScale(double scale);
     void centreOn(WorldPoint p);
 
-    // Shows the whole box, centred, at the largest scale that leaves margin
-    // pixels free on every side (as far as the window has room). An empty
-    // box changes nothing; a box of one place is shown kSpanOfOnePlace
-    // units across.
-    void fit(const WorldBox& box, int margin);
+    // Shows the whole box, centred between the insets, at the largest scale
+    // that keeps the insets free (as far as the window has room: insets
+    // that add up to more than a side share it in their proportion). An
+    // empty box changes nothing; a box of one place is shown
+    // kSpanOfOnePlace units across.
+    void fit(const WorldBox& box, const Insets& insets);
+    void fit(const WorldBox& box, int margin) { fit(box, Insets::around(margin)); }
 
     // Multiplies the scale by factor; the world point under the screen point
     // stays under it.
@@ -58,13 +60,15 @@ public:
     // Moves the picture by dx, dy pixels, as a drag of the mouse does.
     void pan(double dx, double dy);
 
-    // The world point lies in the window, at least margin pixels (at most
-    // half the window) from each edge.
-    bool shows(WorldPoint p, int margin) const;
-    // Moves the picture as little as brings the point margin pixels inside
-    // the window; a point more than a window away is centred instead. True
-    // when the view moved.
-    bool bringIntoView(WorldPoint p, int margin);
+    // The world point lies in the window between the insets (shared as fit
+    // shares them), to a millionth of a pixel.
+    bool shows(WorldPoint p, const Insets& insets) const;
+    bool shows(WorldPoint p, int margin) const { return shows(p, Insets::around(margin)); }
+    // Moves the picture as little as brings the point between the insets;
+    // a point more than a window away is centred instead. True when the
+    // view moved.
+    bool bringIntoView(WorldPoint p, const Insets& insets);
+    bool bringIntoView(WorldPoint p, int margin) { return bringIntoView(p, Insets::around(margin)); }
 
 private:
     void settle();

@@ -21,11 +21,8 @@
 #include "points/win32/Win32PointListView.h"
 #include "resources/resource.h"
 #include "win32/SystemErrorText.h"
+#include "win32/WindowDpi.h"
 #include "win32/WindowMessages.h"
-
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "app/plot/PlotModel.h"
 #include "app/plot/PlotNames.h"
 #include "app/plot/ScaleBar.h"
-#include "points/win32/WindowDpi.h"
+#include "win32/WindowDpi.h"
 
 namespace {
 
@@ -24,23 +24,12 @@ const COLORREF kInk = RGB(0, 0, 0);
 // than that leaves no room for names anyway.
 constexpr std::size_t kNamedMarks = 4000;
 
-void fillBlack(HDC dc, int left, int top, int right, int bottom) {
-    RECT rect{left, top, right, bottom};
-    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+void fillBlack(HDC dc, const PixelRect& rect) {
+    RECT area{rect.left, rect.top, rect.right, rect.bottom};
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
 }  // namespace
-
-PlotSizes::PlotSizes(int dpi)
-    : markRadius(scaledForDpi(2, dpi)),
-      selectedRadius(scaledForDpi(6, dpi)),
-      selectedFrame(scaledForDpi(2, dpi)),
-      hitRadius(scaledForDpi(6, dpi)),
-      margin(scaledForDpi(24, dpi)),
-      nameGap(scaledForDpi(2, dpi)),
-      scaleBarMost(scaledForDpi(120, dpi)),
-      arrowLength(scaledForDpi(28, dpi)),
-      padding(scaledForDpi(4, dpi)) {}
 
 PlotPainter::~PlotPainter() { dropBitmap(); }
 
@@ -60,6 +49,8 @@ void PlotPainter::setStyle(int dpi, HFONT font) {
 }
 
 int PlotPainter::statusHeight() const { return lineHeight_ + 2 * sizes_.padding + 1; }
+
+Insets PlotPainter::fitInsets() const { return ::fitInsets(sizes_, lineHeight_); }
 
 bool PlotPainter::makeBitmap(HDC target, int width, int height) {
     if (bitmap_ && width == width_ && height == height_) return true;
@@ -98,7 +89,7 @@ void PlotPainter::dropBitmap() {
 
 // A name's width in the font: single-byte characters from a table read once,
 // names with double-byte characters measured whole.
-int PlotPainter::textWidth(const PointRecord& point) {
+int PlotPainter::nameWidth(const PointRecord& point) {
     if (!widthsKnown_) {
         if (!GetCharWidth32A(memory_, 0, 255, charWidths_))
             std::fill(std::begin(charWidths_), std::end(charWidths_), lineHeight_ / 2);
@@ -131,6 +122,17 @@ void PlotPainter::paint(HDC target, int width, int height, PlotModel& model, con
     fillImage(image, kPaper);
     HGDIOBJ oldFont = SelectObject(memory_, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
 
+    // The scale bar and the north arrow, over the points where any are
+    // drawn; no name is written under them.
+    const bool overlaid = model.extent().drawn > 0;
+    ScaleBar bar = chooseScaleBar(view.scale(), std::min(sizes_.scaleBarMost, view.width() / 2));
+    std::string barLabel = scaleBarText(bar);
+    ScaleBarPlace barPlace = placeScaleBar(sizes_, view.height(), static_cast<int>(std::lround(bar.pixels)),
+                                           textWidth(barLabel), lineHeight_);
+    NorthArrowPlace arrowPlace = placeNorthArrow(sizes_, view.width(), textWidth(texts.north), lineHeight_);
+    std::vector<PixelRect> overlays;
+    if (overlaid) overlays = {barPlace.area(), arrowPlace.area()};
+
     const PointStore& store = model.store();
     PixelRect selectedAt{0, 0, 0, 0};
     if (!store.empty()) {
@@ -143,14 +145,14 @@ void PlotPainter::paint(HDC target, int width, int height, PlotModel& model, con
             double reach = sizes_.selectedRadius;
             if (drawable(point) && at.x >= -reach && at.x < view.width() + reach && at.y >= -reach &&
                 at.y < view.height() + reach) {
-                int x = static_cast<int>(std::floor(at.x)), y = static_cast<int>(std::floor(at.y));
+                Pixel pixel = pixelOf(at);
                 int r = sizes_.selectedRadius;
-                frameSquare(image, x, y, r, sizes_.selectedFrame, kSelected);
-                fillSquare(image, x, y, sizes_.markRadius + 1, kSelected);
-                selectedAt = {x - r, y - r, x + r + 1, y + r + 1};
+                frameSquare(image, pixel.x, pixel.y, r, sizes_.selectedFrame, kSelected);
+                fillSquare(image, pixel.x, pixel.y, sizes_.markRadius + 1, kSelected);
+                selectedAt = {pixel.x - r, pixel.y - r, pixel.x + r + 1, pixel.y + r + 1};
             }
         }
-        drawNames(model, selectedAt);
+        drawNames(model, selectedAt, overlays);
     } else {
         RECT room{sizes_.padding * 4, 0, view.width() - sizes_.padding * 4, view.height()};
         RECT measured = room;
@@ -162,21 +164,21 @@ void PlotPainter::paint(HDC target, int width, int height, PlotModel& model, con
         SetTextColor(memory_, kNameColour);
         DrawTextA(memory_, texts.empty.c_str(), -1, &room, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
     }
-    if (model.extent().drawn > 0) {
-        drawScaleBar(model);
-        drawNorthArrow(model, texts.north);
+    if (overlaid) {
+        drawScaleBar(barPlace, barLabel);
+        drawNorthArrow(arrowPlace, texts.north);
     }
     drawStatus(model, width, height, texts);
     SelectObject(memory_, oldFont);
     BitBlt(target, 0, 0, width, height, memory_, 0, 0, SRCCOPY);
 }
 
-void PlotPainter::drawNames(PlotModel& model, const PixelRect& selectedAt) {
+void PlotPainter::drawNames(PlotModel& model, const PixelRect& selectedAt, const std::vector<PixelRect>& overlays) {
     const PointStore& store = model.store();
     NameStyle style{lineHeight_, sizes_.nameGap, std::max(1, sizes_.markRadius)};
     std::vector<PlacedName> names =
         placeNames(store, scene_, model.selected(), selectedAt, style,
-                   [this](const PointRecord& point) { return textWidth(point); });
+                   [this](const PointRecord& point) { return nameWidth(point); }, overlays);
     SetBkColor(memory_, RGB(255, 255, 255));
     for (const PlacedName& name : names) {
         const char* text = store.at(name.row).name;
@@ -188,44 +190,31 @@ void PlotPainter::drawNames(PlotModel& model, const PixelRect& selectedAt) {
     }
 }
 
-// A bar of a round length at the bottom left, with ticks at its ends and
-// its length above it.
-void PlotPainter::drawScaleBar(const PlotModel& model) {
-    const PlotView& view = model.view();
-    ScaleBar bar = chooseScaleBar(view.scale(), std::min(sizes_.scaleBarMost, view.width() / 2));
-    int length = std::max(1, static_cast<int>(std::lround(bar.pixels)));
-    int thick = std::max(1, sizes_.padding / 2);
-    int tick = sizes_.padding * 2;
-    int left = sizes_.padding * 3, bottom = view.height() - sizes_.padding * 3;
-    fillBlack(memory_, left, bottom - thick, left + length, bottom);
-    fillBlack(memory_, left, bottom - tick, left + thick, bottom);
-    fillBlack(memory_, left + length - thick, bottom - tick, left + length, bottom);
-    std::string text = scaleBarText(bar);
+int PlotPainter::textWidth(const std::string& text) {
     SIZE size{0, 0};
     GetTextExtentPoint32A(memory_, text.c_str(), static_cast<int>(text.size()), &size);
-    SetBkMode(memory_, OPAQUE);
-    SetBkColor(memory_, RGB(255, 255, 255));
-    SetTextColor(memory_, kInk);
-    TextOutA(memory_, left + (length - size.cx) / 2, bottom - tick - size.cy, text.c_str(),
-             static_cast<int>(text.size()));
+    return size.cx;
 }
 
-// An arrow pointing up at the top right, N above it.
-void PlotPainter::drawNorthArrow(const PlotModel& model, const std::string& letter) {
-    const PlotView& view = model.view();
-    int middle = view.width() - sizes_.padding * 6;
-    SIZE size{0, 0};
-    GetTextExtentPoint32A(memory_, letter.c_str(), static_cast<int>(letter.size()), &size);
-    int top = sizes_.padding * 2;
+void PlotPainter::drawScaleBar(const ScaleBarPlace& place, const std::string& label) {
+    fillBlack(memory_, place.bar);
+    fillBlack(memory_, place.leftTick);
+    fillBlack(memory_, place.rightTick);
     SetBkMode(memory_, OPAQUE);
     SetBkColor(memory_, RGB(255, 255, 255));
     SetTextColor(memory_, kInk);
-    TextOutA(memory_, middle - size.cx / 2, top, letter.c_str(), static_cast<int>(letter.size()));
-    int tip = top + size.cy + sizes_.padding / 2;
-    int head = sizes_.arrowLength / 3;
-    int thick = std::max(1, sizes_.padding / 2);
-    fillBlack(memory_, middle - thick / 2, tip + head - 1, middle - thick / 2 + thick, tip + sizes_.arrowLength);
-    POINT triangle[] = {{middle, tip}, {middle - head / 2 - 1, tip + head}, {middle + head / 2 + 1, tip + head}};
+    TextOutA(memory_, place.label.left, place.label.top, label.c_str(), static_cast<int>(label.size()));
+}
+
+void PlotPainter::drawNorthArrow(const NorthArrowPlace& place, const std::string& letter) {
+    SetBkMode(memory_, OPAQUE);
+    SetBkColor(memory_, RGB(255, 255, 255));
+    SetTextColor(memory_, kInk);
+    TextOutA(memory_, place.letter.left, place.letter.top, letter.c_str(), static_cast<int>(letter.size()));
+    fillBlack(memory_, place.shaft);
+    POINT triangle[] = {{place.tip.x, place.tip.y},
+                        {place.tip.x - place.headHalf, place.headBottom},
+                        {place.tip.x + place.headHalf, place.headBottom}};
     HGDIOBJ oldBrush = SelectObject(memory_, GetStockObject(BLACK_BRUSH));
     HGDIOBJ oldPen = SelectObject(memory_, GetStockObject(BLACK_PEN));
     Polygon(memory_, triangle, 3);

@@ -4,9 +4,10 @@
 //
 // The top part is the plot: white, each drawn point a small dark square,
 // the selected one larger in red, names beside the marks where they fit, a
-// scale bar at the bottom left and a north arrow at the top right; an empty
-// list shows a short hint instead. The bottom line is the status: how many
-// points are drawn and how many were left out, and how to move about.
+// scale bar at the bottom left and a north arrow at the top right, where no
+// name is written (app/plot/PlotLayout.h places them); an empty list shows a
+// short hint instead. The bottom line is the status: how many points are
+// drawn and how many were left out, and how to move about.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "app/plot/PlotGeometry.h"
+#include "app/plot/PlotLayout.h"
 #include "app/plot/PlotScene.h"
 
 class PlotModel;
@@ -28,20 +30,6 @@ struct PlotTexts {
     std::string countLeftOut;   // %d drawn, %d left out
     std::string empty;          // the hint of an empty list
     std::string help;           // how to move about
-};
-
-// Sizes in pixels at the window's DPI.
-struct PlotSizes {
-    explicit PlotSizes(int dpi);
-    int markRadius;      // a mark is 2 * markRadius + 1 pixels square
-    int selectedRadius;
-    int selectedFrame;   // the width of the selected mark's outline
-    int hitRadius;       // how near a click must be to a point
-    int margin;          // free round the fitted points, and round a point brought into view
-    int nameGap;
-    int scaleBarMost;
-    int arrowLength;
-    int padding;
 };
 
 class PlotPainter {
@@ -57,6 +45,9 @@ public:
     const PlotSizes& sizes() const { return sizes_; }
     // The status line's height in pixels, from the font.
     int statusHeight() const;
+    // What a fit of the points keeps free along the plot's sides, so that
+    // the scale bar and the north arrow cover no mark and no name.
+    Insets fitInsets() const;
 
     // Draws the client area, width x height pixels, into target. The plot
     // part is the model's view; the caller has sized the view to it.
@@ -65,11 +56,12 @@ public:
 private:
     bool makeBitmap(HDC target, int width, int height);
     void dropBitmap();
-    void drawNames(PlotModel& model, const PixelRect& selectedAt);
-    void drawScaleBar(const PlotModel& model);
-    void drawNorthArrow(const PlotModel& model, const std::string& letter);
+    void drawNames(PlotModel& model, const PixelRect& selectedAt, const std::vector<PixelRect>& overlays);
+    int textWidth(const std::string& text);
+    void drawScaleBar(const ScaleBarPlace& place, const std::string& label);
+    void drawNorthArrow(const NorthArrowPlace& place, const std::string& letter);
     void drawStatus(PlotModel& model, int width, int height, const PlotTexts& texts);
-    int textWidth(const PointRecord& point);
+    int nameWidth(const PointRecord& point);
 
     PlotSizes sizes_{96};
     HFONT font_ = nullptr;

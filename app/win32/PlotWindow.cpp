@@ -7,12 +7,8 @@
 #include <cstdlib>
 
 #include "app/TextTable.h"
-#include "points/win32/WindowDpi.h"
 #include "resources/resource.h"
-
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
+#include "win32/WindowDpi.h"
 
 const char* const PlotWindow::kClassName = PLOT_WINDOW_CLASS;
 
@@ -70,16 +66,6 @@ RECT openingPlace(HWND owner, int width, int height) {
 }
 
 }  // namespace
-
-UINT PlotWindow::whereMessage() {
-    static const UINT message = RegisterWindowMessageA(MESSAGE_NAME_PLOT_WHERE);
-    return message;
-}
-
-UINT PlotWindow::paintTimeMessage() {
-    static const UINT message = RegisterWindowMessageA(MESSAGE_NAME_PLOT_PAINT_TIME);
-    return message;
-}
 
 PlotWindow::PlotWindow(HINSTANCE instance, const PointStore& store, const TextTable& texts, PlotWindowHost& host)
     : instance_(instance), store_(store), texts_(texts), host_(host) {}
@@ -145,7 +131,7 @@ void PlotWindow::destroyed() {
     SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     model_.reset();
     window_ = nullptr;
-    pressed_ = dragging_ = false;
+    pressed_ = dragging_ = pictureAsked_ = false;
     painter_.setStyle(dpi_, nullptr);
     if (font_) DeleteObject(font_);
     font_ = nullptr;
@@ -168,24 +154,35 @@ void PlotWindow::takeDpi(int dpi) {
     painter_.setStyle(dpi_, font);
     if (font_) DeleteObject(font_);
     font_ = font;
-    if (model_) model_->setMargin(painter_.sizes().margin);
+    if (model_) model_->setInsets(painter_.fitInsets());
     layOut();
 }
 
+// A minimised window has no client area: the plot then keeps its view as
+// it is until the window is restored.
 void PlotWindow::layOut() {
     RECT client;
     if (!model_ || !GetClientRect(window_, &client)) return;
+    if (IsIconic(window_) || IsRectEmpty(&client)) {
+        model_->resize(0, 0);
+        return;
+    }
     int height = client.bottom - painter_.statusHeight();
-    model_->resize(client.right, height > 1 ? height : 1);
+    model_->resize(client.right, std::max(height, 1));
 }
 
+// One request for a picture stands until the window paints: a batch of
+// changes asks the system once.
 void PlotWindow::redraw() {
-    if (window_) InvalidateRect(window_, nullptr, FALSE);
+    if (!window_ || pictureAsked_) return;
+    pictureAsked_ = true;
+    InvalidateRect(window_, nullptr, FALSE);
 }
 
 void PlotWindow::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window_, &ps);
+    pictureAsked_ = false;
     if (IsRectEmpty(&ps.rcPaint)) {
         // A WM_PAINT with nothing left to paint: one sent by another
         // program's redraw after the window's own paint got there first.
@@ -194,13 +191,17 @@ void PlotWindow::paint() {
     }
     RECT client;
     GetClientRect(window_, &client);
+#ifdef RUVO_TEST_HOOKS
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
+#endif
     if (dc && model_) painter_.paint(dc, client.right, client.bottom, *model_, plotTexts_);
+#ifdef RUVO_TEST_HOOKS
     QueryPerformanceCounter(&end);
-    EndPaint(window_, &ps);
     paintMicroseconds_ = static_cast<LRESULT>((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart);
+#endif
+    EndPaint(window_, &ps);
 }
 
 // A click on a point selects its row; a double-click off every point shows
@@ -236,19 +237,11 @@ bool PlotWindow::key(WPARAM key) {
     }
 }
 
-LRESULT PlotWindow::where(long row) const {
-    if (!model_ || row < 0 || static_cast<std::size_t>(row) >= store_.size()) return -1;
-    const PointRecord& point = store_.at(static_cast<std::size_t>(row));
-    const PlotView& view = model_->view();
-    if (!drawable(point)) return -1;
-    ScreenPoint at = view.toScreen({point.e, point.n});
-    if (!(at.x >= 0 && at.x < view.width() && at.y >= 0 && at.y < view.height())) return -1;
-    return MAKELONG(static_cast<int>(std::floor(at.x)), static_cast<int>(std::floor(at.y)));
-}
-
 LRESULT PlotWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == whereMessage()) return where(static_cast<long>(wParam));
-    if (message == paintTimeMessage()) return paintMicroseconds_;
+#ifdef RUVO_TEST_HOOKS
+    LRESULT answer;
+    if (answerTestMessage(message, wParam, answer)) return answer;
+#endif
     switch (message) {
     case WM_SIZE: layOut(); return 0;
     case WM_ERASEBKGND: return 1;  // paint covers every pixel

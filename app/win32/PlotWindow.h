@@ -8,10 +8,12 @@
 // and + and - zoom about the middle. A click on a point selects its row in
 // the list (through the host), except while a box of the main window is up.
 //
-// For tests, the registered message "RUVO_PLOT_WHERE" with a row in wParam
-// returns where the row's mark is drawn: MAKELONG(x, y) in client pixels,
-// or -1 when the row is not drawn in the window; "RUVO_PLOT_PAINT_TIME"
-// returns the microseconds that drawing the last picture took.
+// Builds with RUVO_TEST_HOOKS (all but the release builds) answer two
+// registered messages for the tests and benchmarks: "RUVO_PLOT_WHERE" with
+// a row in wParam returns where the row's mark is drawn, MAKELONG(x, y) in
+// client pixels, or -1 when the row is not drawn in the window;
+// "RUVO_PLOT_PAINT_TIME" returns the microseconds that drawing the last
+// picture took (PlotWindowTestHooks.cpp).
 //
 // While it is open the plot watches the store (an observer of it), so it
 // shows every change at once: it asks for a new picture and draws it when
@@ -64,9 +66,6 @@ public:
     // The list's rows first .. last are no longer selected (-1: no row is).
     void rowsDeselected(long first, long last);
 
-    static UINT whereMessage();
-    static UINT paintTimeMessage();
-
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -78,7 +77,11 @@ private:
     void redraw();
     void click(POINT at, bool twice);
     bool key(WPARAM key);
-    LRESULT where(long row) const;
+#ifdef RUVO_TEST_HOOKS
+    // A message of the tests: true, with its answer in result, when it was one.
+    bool answerTestMessage(UINT message, WPARAM wParam, LRESULT& result);
+    LRESULT where(long row);
+#endif
 
     HINSTANCE instance_;
     const PointStore& store_;
@@ -91,8 +94,11 @@ private:
     PlotTexts plotTexts_;
     HFONT font_ = nullptr;
     int dpi_ = 96;
+#ifdef RUVO_TEST_HOOKS
     LRESULT paintMicroseconds_ = 0;
-    bool pressed_ = false;  // the left button went down in the window
+#endif
+    bool pictureAsked_ = false;  // the window is invalid and will paint
+    bool pressed_ = false;       // the left button went down in the window
     bool dragging_ = false;
     POINT pressedAt_{0, 0};
     POINT lastAt_{0, 0};

@@ -6,7 +6,7 @@
 
 #include "points/PointRecord.h"
 #include "points/RowSearch.h"
-#include "points/win32/WindowDpi.h"
+#include "win32/WindowDpi.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ void Win32PointListView::show(const PointStore* store, const CellTexts* texts) {
 
 void Win32PointListView::rowsAdded(std::size_t, std::size_t) {
     if (batching_)
-        behind_ = true;
+        countStale_ = true;
     else
         takeRowCount(LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
@@ -46,12 +46,12 @@ void Win32PointListView::rowRemoved(std::size_t row) {
     if (!batching_)
         takeRowCount(LVSICF_NOSCROLL);
     else
-        behind_ = true;
+        countStale_ = true;
 }
 
 void Win32PointListView::allRemoved() {
     SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
-    behind_ = false;
+    countStale_ = false;
 }
 
 bool Win32PointListView::answerRequest(const NMHDR* header, LRESULT& result) {
@@ -172,14 +172,14 @@ void Win32PointListView::dpiChanged(int dpi) {
 
 void Win32PointListView::beginBatch() {
     batching_ = true;
-    behind_ = false;
+    countStale_ = false;
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
 }
 
 void Win32PointListView::endBatch() {
     batching_ = false;
-    if (behind_) takeRowCount(LVSICF_NOSCROLL);
-    behind_ = false;
+    if (countStale_) takeRowCount(LVSICF_NOSCROLL);
+    countStale_ = false;
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
 }

@@ -49,5 +49,7 @@ private:
     const CellTexts* texts_ = nullptr;
     int dpi_ = 96;  // the DPI the column widths are for
     bool batching_ = false;
-    bool behind_ = false;  // the store has grown during the batch
+    // The control's row count lags the store's: rows came or went during
+    // the batch.
+    bool countStale_ = false;
 };

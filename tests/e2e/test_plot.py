@@ -2,7 +2,8 @@
 menu key), its marks where the view puts them, checked pixel by pixel on
 the screen, a click on a mark selecting its row, the list's selection
 shown and kept in view, moving about (wheel, drag, arrow keys, Home,
-resizing), and the plot following a receive and the editing commands."""
+resizing), minimising and restoring, marks clear of the scale bar and the
+north arrow, and the plot following a receive and the editing commands."""
 
 import sys
 
@@ -10,10 +11,15 @@ sys.dont_write_bytecode = True
 
 import harness  # noqa: E402
 from e2e_transfers import TransferTestCase, many_points  # noqa: E402
-from harness import ID_CLEAR_ALL, ID_DELETE, ID_EDIT, IDOK, PLOT_CLASS  # noqa: E402
+from harness import ID_APPEND, ID_CLEAR_ALL, ID_DELETE, ID_EDIT, IDOK, PLOT_CLASS  # noqa: E402
 
-# The colours of the plot (app/win32/PlotPainter.cpp).
-PAPER, MARK, SELECTED = 0xFFFFFF, 0x1A1A1A, 0xD00000
+# The colours of the plot (app/win32/PlotPainter.cpp): the scale bar, the
+# north arrow and their texts are INK.
+PAPER, MARK, SELECTED, INK = 0xFFFFFF, 0x1A1A1A, 0xD00000, 0x000000
+# A mark reaches this far round its pixel, the selected one's fill this far
+# (at the tests' 96 DPI).
+MARK_RADIUS, SELECTED_FILL = 2, 3
+WM_SYSCOMMAND, SC_MINIMIZE, SC_RESTORE = 0x0112, 0xF020, 0xF120
 CAPTION = {'en': 'Plot of the points', 'zh': '点位图'}
 # A few points (name, mark, N, E, Z) far enough apart that no mark touches
 # another: B lies east of A, C north of it.
@@ -32,6 +38,18 @@ def positions(plot, count):
     return [plot.where(row) for row in range(count)]
 
 
+def ink_box(pixels, width, left, top, right, bottom):
+    """(left, top, right, bottom) round the INK pixels of the part of the
+    picture (pixels row by row, width a row), or None when it has none."""
+    xs, ys = [], []
+    for y in range(top, bottom):
+        for x in range(left, right):
+            if pixels[y * width + x] == INK:
+                xs.append(x)
+                ys.append(y)
+    return (min(xs), min(ys), max(xs) + 1, max(ys) + 1) if xs else None
+
+
 class Plot(TransferTestCase):
     def open_with(self, points, program='korvellink', lang='en'):
         """The program with the points imported and its plot opened from the
@@ -48,6 +66,31 @@ class Plot(TransferTestCase):
             at = plot.where(row)
             self.assertIsNotNone(at, 'row %d is not drawn' % row)
             plot.wait_pixel(at[0], at[1], [SELECTED if row == selected else MARK])
+
+    def assert_marks_clear(self, plot, count, selected=None):
+        """Every row's mark is in the window, whole on the screen and off the
+        ink of the scale bar (lower left) and of the north arrow (upper
+        right); returns the marks' places."""
+        at = positions(plot, count)
+        self.assertNotIn(None, at)
+        width, height = plot.client_size()
+        pixels = plot.pixels(0, 0, width, height)
+        # The plot ends where the status line starts: the first row from
+        # the bottom that is paper at its left edge.
+        bottom = next(y for y in range(height - 1, 0, -1) if pixels[y * width + 1] == PAPER) + 1
+        overlays = [box for box in (ink_box(pixels, width, 0, bottom // 2, width // 2, bottom),
+                                    ink_box(pixels, width, width // 2, 0, width, bottom // 2)) if box]
+        self.assertEqual(len(overlays), 2, 'no scale bar or no north arrow')
+        for row, (x, y) in enumerate(at):
+            reach = SELECTED_FILL if row == selected else MARK_RADIUS
+            colour = SELECTED if row == selected else MARK
+            mark = [pixels[(y + dy) * width + x + dx] for dy in range(-reach, reach + 1)
+                    for dx in range(-reach, reach + 1)]
+            self.assertEqual(set(mark), {colour}, 'row %d: its mark is not whole at %d,%d' % (row, x, y))
+            for box in overlays:
+                self.assertFalse(box[0] - reach <= x < box[2] + reach and box[1] - reach <= y < box[3] + reach,
+                                 'row %d at %d,%d lies under the ink in %s' % (row, x, y, box))
+        return at
 
     def test_opens_from_the_list_menu_and_again_comes_to_the_front(self):
         for lang in ('en', 'zh'):
@@ -179,6 +222,35 @@ class Plot(TransferTestCase):
         plot.mouse(3, 3, clicks=2)
         harness.wait_until(lambda: plot.where(1)[0] - plot.where(0)[0] > spread, harness.BOX_TIMEOUT,
                            'the fit at the new size')
+
+    def test_minimised_keeps_its_view_and_shows_what_came_meanwhile(self):
+        # Points at the survey's lower left and upper right corners, where
+        # the scale bar and the north arrow are drawn.
+        corners = KNOWN + [('SW', 'M', 900.0, 1900.0, 0.0), ('NE', 'M', 1100.0, 2200.0, 0.0)]
+        app, plot = self.open_with(corners)
+        before = self.assert_marks_clear(plot, len(corners), selected=len(corners) - 1)
+        size = plot.client_size()
+        plot.post(WM_SYSCOMMAND, SC_MINIMIZE)
+        harness.wait_until(lambda: plot.client_size() == (0, 0), harness.BOX_TIMEOUT, 'the plot minimised')
+
+        # Meanwhile a point comes further to the north-east.
+        app.click(ID_APPEND)
+        dialog = app.wait_box(caption='Tag Detial')
+        for entry, text in zip(harness.POINT_ENTRIES, ('FAR', 'M', '1300', '2500', '0')):
+            dialog.set_text(entry, text)
+        dialog.press(IDOK)
+        dialog.wait_gone()
+        app.wait_rows(len(corners) + 1)
+        self.assertEqual(positions(plot, len(corners)), before, 'the minimised plot keeps its view')
+
+        plot.post(WM_SYSCOMMAND, SC_RESTORE)
+        harness.wait_until(lambda: plot.client_size() == size, harness.BOX_TIMEOUT, 'the plot restored')
+        plot.repaint()
+        at = self.assert_marks_clear(plot, len(corners) + 1, selected=len(corners))
+        # Fitted to the window again, not to the dot it was minimised to.
+        xs, ys = [x for x, _ in at], [y for _, y in at]
+        self.assertGreater(max(xs) - min(xs), size[0] // 2, at)
+        self.assertGreater(max(ys) - min(ys), size[1] // 3, at)
 
     def test_follows_a_receive_and_the_editing_commands(self):
         app = self.launch('korvellink')

@@ -95,7 +95,7 @@ TEST(PointList, InsertFrameRowSelectsWithoutFocusAndLeavesModified) {
     AppHarness h(kTassinFamily);
     h.app.appendRow(h.point("A", 0, 0, 0));
     h.app.clearAll();
-    h.app.pointArrived(h.point("B", 1, 2, 3));  // the Tassin road
+    h.app.pointArrived(h.point("B", 1, 2, 3));  // entered as Tassin enters it
     h.app.pointArrived(h.point("C", 1, 2, 3));
     EXPECT_FALSE(h.list.rows[0].selected);
     EXPECT_TRUE(h.list.rows[1].selected);
@@ -108,7 +108,7 @@ TEST(PointList, InsertFrameRowSelectsWithoutFocusAndLeavesModified) {
     EXPECT_FALSE(fresh.app.modified());
 
     AppHarness korvel(kKorvelFamily);
-    korvel.app.pointArrived(korvel.point("B", 1, 2, 3));  // the Korvel road sets it
+    korvel.app.pointArrived(korvel.point("B", 1, 2, 3));  // entered as Korvel enters it: sets it
     EXPECT_TRUE(korvel.app.modified());
     EXPECT_TRUE(korvel.list.rows[0].focused);
 }

@@ -1,5 +1,5 @@
 // Every entry of the family table through the same checks: the program it
-// makes, its list's columns, the road its received points take, and its
+// makes, its list's columns, the way its received points enter the list, and its
 // link part.
 #include <gtest/gtest.h>
 
@@ -67,9 +67,9 @@ struct RowState {
 
 RowState stateOf(const AppHarness& h) { return {h.list.rows, h.list.visible.back(), h.app.modified()}; }
 
-// A received point, and an imported one, take one of the two roads of the
-// list: what appendRow or insertFrameRow would do.
-TEST(FamilyTable, ReceivedPointsTakeOneOfTheTwoRoads) {
+// A received point, and an imported one, enter the list in one of two
+// ways: as appendRow or as insertFrameRow would add it.
+TEST(FamilyTable, ReceivedPointsEnterAsAppendedOrAsFrameRows) {
     for (const InstrumentFamily* family : instrumentFamilies()) {
         AppHarness received(*family), appended(*family), framed(*family);
         for (AppHarness* h : {&received, &appended, &framed}) {
@@ -79,9 +79,9 @@ TEST(FamilyTable, ReceivedPointsTakeOneOfTheTwoRoads) {
         received.app.pointArrived(received.point("NEW", 1, 2, 3));
         appended.app.appendRow(appended.point("NEW", 1, 2, 3));
         framed.app.insertFrameRow(framed.point("NEW", 1, 2, 3));
-        const bool byAppend = family->arrival == ArrivalRoad::AppendRow;
+        const bool byAppend = family->arrival == ArrivalEntry::AppendRow;
         EXPECT_TRUE(stateOf(received) == stateOf(byAppend ? appended : framed)) << family->modelName;
-        EXPECT_FALSE(stateOf(appended) == stateOf(framed));  // the roads differ
+        EXPECT_FALSE(stateOf(appended) == stateOf(framed));  // the two ways differ
     }
 }
 

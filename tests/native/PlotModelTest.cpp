@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "fakes/Points.h"
 
@@ -18,7 +20,7 @@ struct Plot {
     Plot() : model(store, [this] { ++pictures; }) { store.addObserver(model); }
     ~Plot() { store.removeObserver(model); }
     void add(double e, double n, const char* name = "P") { store.append(makePoint(name, "", n, e, 0)); }
-    bool showsRow(std::size_t row) const {
+    bool showsRow(std::size_t row) {
         const PointRecord& p = store.at(row);
         return model.view().shows({p.e, p.n}, 0);
     }
@@ -29,7 +31,7 @@ struct Plot {
 
 TEST(PlotModel, FitsTheFirstPointsAndFollowsUntilTheUserMovesIt) {
     Plot plot;
-    plot.model.setMargin(10);
+    plot.model.setInsets(Insets::around(10));
     plot.model.resize(400, 300);
     EXPECT_EQ(plot.model.extent().drawn, 0u);
     double idle = plot.model.view().scale();
@@ -97,7 +99,7 @@ TEST(PlotModel, SizedLaterFitsWhatIsThere) {
 
 TEST(PlotModel, SelectionFollowsRowsAndIsBroughtIntoView) {
     Plot plot;
-    plot.model.setMargin(20);
+    plot.model.setInsets(Insets::around(20));
     plot.model.resize(400, 400);
     for (int i = 0; i < 10; ++i) plot.add(i * 10.0, i * 10.0);
     plot.model.zoomAbout({0, 400}, 10);  // only row 0's corner is in view
@@ -133,6 +135,116 @@ TEST(PlotModel, PointAtFindsTheNearestMarkWithinReach) {
     EXPECT_EQ(plot.model.pointAt({b.x, b.y}, 5), 0) << "the index follows the store";
     plot.add(10, 0.0001);
     EXPECT_EQ(plot.model.pointAt({b.x, b.y}, 5), 0) << "equally near on the screen: the nearer in the world wins";
+}
+
+// The extent of the box round the rows on the screen, in pixels.
+double spanOnScreen(Plot& plot) {
+    const WorldBox& box = plot.model.extent().box;
+    ScreenPoint low = plot.model.view().toScreen({box.minE, box.minN});
+    ScreenPoint high = plot.model.view().toScreen({box.maxE, box.maxN});
+    return std::max(high.x - low.x, low.y - high.y);
+}
+
+// A batch of changes, however many rows it changes, leaves the plot one
+// pass over the store to make, when it is next shown: the names trimmed
+// after a send (row by row), the rows of an Import (a few hundred at a
+// time), a Clear, rows deleted one by one.
+TEST(PlotModel, ABatchOfChangesCostsAtMostOneMeasure) {
+    const std::size_t rows = 2000;
+    struct Batch {
+        const char* what;
+        void (*change)(PointStore& store);
+        bool followed;  // the view still fits every row afterwards
+    } batches[] = {
+        {"names trimmed after a send",
+         [](PointStore& store) {
+             for (std::size_t row = 0; row < store.size(); ++row) {
+                 PointRecord point = store.at(row);
+                 point.setName("T");
+                 store.replace(row, point);
+             }
+         },
+         true},
+        {"an edit that moves every point far out",
+         [](PointStore& store) {
+             for (std::size_t row = 0; row < store.size(); ++row) {
+                 PointRecord point = store.at(row);
+                 point.e *= 1000;
+                 store.replace(row, point);
+             }
+         },
+         true},
+        {"an Import",
+         [](PointStore& store) {
+             std::vector<PointRecord> more(256, makePoint("I", "", -5000, 9000, 0));
+             for (int i = 0; i < 12; ++i) store.append(more.data(), more.size());
+         },
+         true},
+        {"a Clear", [](PointStore& store) { store.clear(); }, false},
+        {"rows deleted one by one",
+         [](PointStore& store) {
+             while (store.size() > 10) store.remove(store.size() / 2);
+         },
+         true},
+    };
+    for (const Batch& batch : batches) {
+        Plot plot;
+        plot.model.setInsets(Insets::around(10));
+        plot.model.resize(500, 400);
+        for (std::size_t i = 0; i < rows; ++i) plot.add(static_cast<double>(i % 60), static_cast<double>(i / 60));
+        plot.model.view();
+        const std::size_t before = plot.model.measures();
+        const int pictures = plot.pictures;
+        batch.change(plot.store);
+        EXPECT_EQ(plot.model.measures(), before) << batch.what << ": measured during the batch";
+        EXPECT_GT(plot.pictures, pictures) << batch.what << ": no picture asked for";
+        plot.model.view();
+        plot.model.extent();
+        plot.model.view();
+        EXPECT_LE(plot.model.measures(), before + 1) << batch.what;
+        EXPECT_EQ(plot.model.extent().drawn, plot.store.size()) << batch.what;
+        for (std::size_t row = 0; batch.followed && row < plot.store.size(); ++row)
+            ASSERT_TRUE(plot.showsRow(row)) << batch.what << ": row " << row;
+    }
+}
+
+// Minimised, the window has no client area: the plot keeps its view, and
+// catches up with what came meanwhile once it has its size again.
+TEST(PlotModel, MinimisedKeepsItsViewAndShowsWhatCameMeanwhileWhenRestored) {
+    for (bool movedByUser : {false, true}) {
+        Plot plot;
+        plot.model.setInsets(Insets::around(20));
+        plot.model.resize(400, 300);
+        for (int i = 0; i < 5; ++i) plot.add(i * 100.0, i * 50.0);
+        if (movedByUser) plot.model.pan(5, 5);
+        const PlotView before = plot.model.view();
+
+        plot.model.resize(0, 0);
+        plot.add(2000, 1500);  // far to the north-east
+        plot.model.resize(0, 120);
+        const PlotView& hidden = plot.model.view();
+        EXPECT_EQ(hidden.width(), before.width()) << movedByUser;
+        EXPECT_EQ(hidden.height(), before.height());
+        EXPECT_EQ(hidden.scale(), before.scale()) << "no fit while minimised";
+        EXPECT_EQ(hidden.centre().e, before.centre().e);
+
+        plot.model.resize(400, 300);
+        EXPECT_EQ(plot.showsRow(5), !movedByUser) << "the new point is in view when the view followed the points";
+        if (!movedByUser) {
+            for (std::size_t row = 0; row < plot.store.size(); ++row) EXPECT_TRUE(plot.showsRow(row)) << row;
+            EXPECT_GT(spanOnScreen(plot), 300) << "fitted to the window, not to a dot";
+        } else {
+            EXPECT_EQ(plot.model.view().scale(), before.scale()) << "the user's view stays";
+        }
+    }
+
+    Plot opened;  // opened minimised: the first points wait for a size
+    opened.model.resize(0, 0);
+    opened.add(10, 10);
+    opened.add(30, 20);
+    opened.model.resize(300, 200);
+    EXPECT_TRUE(opened.showsRow(0) && opened.showsRow(1));
+    EXPECT_GT(spanOnScreen(opened), 200);
 }
 
 TEST(PlotModel, EveryChangeAsksForAPicture) {

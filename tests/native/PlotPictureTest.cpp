@@ -52,7 +52,7 @@ TEST(PlotScene, MarksLieWhereTheViewPutsTheirPoints) {
     PlotScene scene;
     scene.build(store, view, 2, 100);
     EXPECT_EQ(scene.visible(), 4u);
-    ASSERT_TRUE(scene.listed());
+    ASSERT_TRUE(scene.listsEveryMark());
     ASSERT_EQ(scene.marks().size(), 4u);
     for (const PlotMark& mark : scene.marks()) {
         const PointRecord& p = store.at(mark.row);
@@ -75,7 +75,7 @@ TEST(PlotScene, MarksLieWhereTheViewPutsTheirPoints) {
     EXPECT_EQ(picture.image.at(1, 50), kWhite);
 
     scene.build(store, view, 2, 3);
-    EXPECT_FALSE(scene.listed()) << "more marks than the list takes";
+    EXPECT_FALSE(scene.listsEveryMark()) << "more marks than the list takes";
     EXPECT_TRUE(scene.marks().empty());
     EXPECT_EQ(scene.visible(), 4u);
 }

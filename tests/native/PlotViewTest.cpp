@@ -97,6 +97,32 @@ TEST(PlotView, FitsEveryKindOfExtent) {
     EXPECT_EQ(view.scale(), untouched.scale()) << "an empty box changes nothing";
 }
 
+// Insets that differ per side: the box fills the room between them, centred
+// in it, and a point is brought to the room's edge; a window too small for
+// them still gets a finite view with the points on a line between them.
+TEST(PlotView, FitsAndBringsIntoViewBetweenUnevenInsets) {
+    const Insets insets{10, 60, 30, 40};
+    PlotView view;
+    view.resize(400, 300);
+    view.fit(boxOf({{0, 0}, {100, 100}}), insets);
+    ScreenPoint low = view.toScreen({0, 100}), high = view.toScreen({100, 0});  // top left, bottom right
+    EXPECT_TRUE(near(low.y, 60, 1e-6) && near(high.y, 300 - 40, 1e-6)) << "the taller room's sides: " << low.y << ","
+                                                                          << high.y;
+    EXPECT_TRUE(near((low.x + high.x) / 2, (10 + 400 - 30) / 2.0, 1e-6)) << "centred across the room";
+    EXPECT_TRUE(view.shows({50, 50}, insets));
+    EXPECT_FALSE(view.shows({50, 101}, insets)) << "above the room, though in the window";
+
+    EXPECT_TRUE(view.bringIntoView({50, 120}, insets));
+    EXPECT_TRUE(near(view.toScreen({50, 120}).y, 60, 1e-6));
+
+    view.resize(60, 50);  // less high than the insets
+    view.fit(boxOf({{0, 0}, {100, 100}}), insets);
+    EXPECT_TRUE(std::isfinite(view.scale()) && view.scale() > 0);
+    ScreenPoint middle = view.toScreen({50, 50});
+    EXPECT_TRUE(near(middle.x, (10 + 60 - 30) / 2.0, 1e-6) && near(middle.y, 50 * 60 / 100.0, 1e-6))
+        << "the insets share the height: " << middle.x << "," << middle.y;
+}
+
 TEST(PlotView, ResizingKeepsTheCentreAndTheScale) {
     PlotView view;
     view.resize(500, 400);

@@ -110,7 +110,7 @@ TEST(Transfer, APointWithoutRoomStopsTheReceiveOnceAndKeepsTheList) {
         EXPECT_EQ(h.boxes.shown.size(), 2u);
         ASSERT_EQ(h.list.rows.size(), 1u);
         EXPECT_STREQ(h.list.record(0).name, "P1");
-        EXPECT_EQ(h.app.modified(), family->arrival == ArrivalRoad::AppendRow);
+        EXPECT_EQ(h.app.modified(), family->arrival == ArrivalEntry::AppendRow);
 
         // The next receive tells again.
         h.givePort();

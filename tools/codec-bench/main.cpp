@@ -10,27 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "BenchBuild.h"
 #include "files/ExchangeFormat.h"
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(undefined_behavior_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
-#if defined(__OPTIMIZE__)
-constexpr bool kOptimized = true;
-#else
-constexpr bool kOptimized = false;
-#endif
 
 constexpr int kPoints = 1000000;
 const char* const kFormatNames[] = {"", "Ruvo", "TopCom", "SV300", "GuangZhou Kass", "South Kass"};
@@ -95,9 +78,7 @@ int readAll(const FormatInfo& format, const std::string& file, const std::vector
 }  // namespace
 
 int main() {
-    std::printf("codec bench: %d points per format; %s, %s\n", kPoints,
-                kSanitized ? "WITH sanitizers (figures are not representative)" : "without sanitizers",
-                kOptimized ? "optimised" : "NOT optimised");
+    std::printf("codec bench: %d points per format; %s, %s\n", kPoints, sanitizedText(), optimisedText());
     std::vector<PointRecord> points = makePoints();
     bool allFast = true;
     for (int number = 1; number <= 5; ++number) {

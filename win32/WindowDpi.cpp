@@ -1,4 +1,4 @@
-#include "points/win32/WindowDpi.h"
+#include "win32/WindowDpi.h"
 
 int windowDpi(HWND window) {
     // Looked up at run time: the programs also run on systems without it.
