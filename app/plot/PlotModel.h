@@ -5,8 +5,9 @@
 // The view fits all drawn points between the insets when the plot gets its
 // size and, until the user zooms or pans, fits them again whenever a change
 // of the store leaves one outside the room between the insets; after a zoom
-// or a pan the view stays where the user put it, until fitAll. Resizing keeps the centre and the scale. When
-// the store has no drawn point the view waits, and fits the first ones.
+// or a pan the view stays where the user put it, until fitAll. Resizing
+// keeps the centre and the scale. When the store has no drawn point the view
+// waits, and fits the first ones.
 //
 // A change of the store only notes what it changed and asks for a picture;
 // the view follows the points when it is next asked for (view, the next
