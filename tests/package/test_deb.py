@@ -88,15 +88,13 @@ class DebianPackage(unittest.TestCase):
                               stderr=subprocess.PIPE, cwd=cwd, timeout=60)
 
     def test_fields(self):
-        arch = architecture()
-        self.assertEqual([self.field(f) for f in ('Package', 'Version', 'Architecture', 'Section', 'Priority')],
-                         ['pointlink', VERSION + '-1', arch, 'science', 'optional'])
-        self.assertNotEqual(self.field('Maintainer'), '')
+        self.assertEqual([self.field(f) for f in ('Package', 'Version', 'Architecture')],
+                         ['pointlink', VERSION + '-1', architecture()])
+        self.assertTrue(all(self.field(f) for f in ('Maintainer', 'Section', 'Priority')))
+        # A synopsis of one short line without a full stop, then the long text.
         synopsis, _, long_text = self.field('Description').partition('\n')
-        self.assertLessEqual(len(synopsis), 80)
-        self.assertFalse(synopsis.endswith('.'), synopsis)
-        self.assertIn('Korvel', long_text)
-        self.assertIn('total station', synopsis)
+        self.assertRegex(synopsis, r'^[a-z].{10,70}[^.]$')
+        self.assertGreater(len(long_text.split()), 20)
 
     def test_holds_the_program_and_its_manual_page_owned_by_root(self):
         listed = {}
@@ -196,7 +194,6 @@ class CMakeInstall(unittest.TestCase):
             self.assertEqual(installed, ['bin/pointlink', 'share/man/man1/pointlink.1.gz'])
             version = run([os.path.join(prefix, 'bin', 'pointlink'), '--version'])
             self.assertEqual(version, 'pointlink %s\n' % VERSION)
-            self.assertTrue(os.access(os.path.join(prefix, 'bin', 'pointlink'), os.X_OK))
 
 
 if __name__ == '__main__':
