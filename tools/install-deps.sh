@@ -14,6 +14,7 @@ packages=(
   python3 procps                             # end-to-end test harness
   time                                       # peak memory in tools/bench-pointlink.sh
   nsis                                       # the installer (tools/package.sh)
+  dpkg-dev file man-db                       # pointlink's Debian package: its Depends, its manual page
 )
 
 missing=()

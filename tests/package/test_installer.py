@@ -1,17 +1,22 @@
 """The installer under Wine, in a fresh prefix of its own whose screen has
 144 DPI: its pages come in the language the user picks, English or Chinese,
-offered first in the system's; a silent install puts both programs, the read-me and the
-uninstaller into one folder of the user's, a Start-menu entry for each
-program and an uninstall entry in the user's part of the registry; both
-programs start from there and show their main window, with the list's
-columns scaled to the screen; a silent uninstall takes everything away
-again."""
+offered first in the system's; a silent install puts both programs,
+pointlink.exe, the read-me and the uninstaller into one folder of the
+user's, a Start-menu entry for each window program and an uninstall entry in
+the user's part of the registry; both programs start from there and show
+their main window, with the list's columns scaled to the screen, and
+pointlink.exe, the zip's own, converts a file from there; a silent uninstall
+takes everything away again. pointlink.exe converts from the unpacked zip
+too."""
 
+import csv
 import os
 import re
+import subprocess
 import sys
 import tempfile
 import unittest
+import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), 'e2e'))
@@ -21,9 +26,14 @@ import e2e_run  # noqa: E402
 import harness  # noqa: E402
 
 SETUP = os.environ.get('RUVO_PACKAGE_SETUP', '')
+ZIP = os.environ.get('RUVO_PACKAGE_ZIP', '')
 VERSION = os.environ.get('RUVO_PACKAGE_VERSION', '')
 UNINSTALL_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\ruvolink'
-INSTALLED = ['README.txt', 'korvellink.exe', 'tassinlink.exe', 'uninstall.exe']
+INSTALLED = ['README.txt', 'korvellink.exe', 'pointlink.exe', 'tassinlink.exe', 'uninstall.exe']
+# A TopCom file for pointlink.exe to convert, and the points it holds: name,
+# mark, N, E, Z.
+TOPCOM = b'P1,200.25,100.5,3,TREE\r\nP2,-1.5,-2.5,-3.5,\r\nK-7,0.002,1e3,12.5,kerb\r\n'
+POINTS = [('P1', 'TREE', 100.5, 200.25, 3.0), ('P2', '', -2.5, -1.5, -3.5), ('K-7', 'kerb', 1000.0, 0.002, 12.5)]
 CAPTIONS = {
     'korvellink': 'Korvel Total Station Communication Software (eng.)',
     'tassinlink': 'Tassin Total Station Communication Software (eng.)',
@@ -71,6 +81,33 @@ class Installer(unittest.TestCase):
                 lines.update('%s: %s' % (hive, line) for line in text.splitlines()
                              if any(word in line.lower() for word in OUR_WORDS))
         return lines
+
+    def console(self, program, args, cwd):
+        """Runs a console program under Wine in cwd: (exit code, standard
+        output, standard error); the streams go through files, never pipes
+        (a Wine service could hold a pipe open)."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            code = subprocess.run(['wine', program] + list(args), cwd=cwd, env=self.wine.env(),
+                                  stdin=subprocess.DEVNULL, stdout=out, stderr=err, timeout=120).returncode
+            out.seek(0)
+            err.seek(0)
+            return code, out.read(), err.read()
+
+    def assert_pointlink_converts(self, program):
+        """pointlink.exe at this path tells its version and converts a
+        TopCom file into CSV that Python's parser reads back."""
+        with tempfile.TemporaryDirectory() as folder:
+            code, out, _ = self.console(program, ['--version'], folder)
+            self.assertEqual((code, out.rstrip()), (0, b'pointlink %s' % VERSION.encode()))
+            with open(os.path.join(folder, 'in.pts'), 'wb') as f:
+                f.write(TOPCOM)
+            code, _, err = self.console(program, ['convert', 'in.pts', '--from', 'topcom', '--to', 'csv',
+                                                  '-o', 'out.csv'], folder)
+            self.assertEqual((code, err), (0, b''))
+            with open(os.path.join(folder, 'out.csv'), newline='') as f:
+                rows = list(csv.reader(f))
+        self.assertEqual(rows[0], ['name', 'mark', 'N', 'E', 'Z'])
+        self.assertEqual([(r[0], r[1]) + tuple(float(v) for v in r[2:]) for r in rows[1:]], POINTS)
 
     def unix_path(self, windows_path):
         self.assertTrue(windows_path.upper().startswith('C:\\'), windows_path)
@@ -128,6 +165,12 @@ class Installer(unittest.TestCase):
         # Per user: nothing of the installer's in the machine's part.
         self.assertEqual([line for line in self.registry() - registry_before if line.startswith('HKLM')], [])
 
+        # pointlink.exe beside the programs is the zip's, and it runs there.
+        installed_pointlink = os.path.join(self.unix_path(folder), 'pointlink.exe')
+        with open(installed_pointlink, 'rb') as installed, zipfile.ZipFile(ZIP) as packed:
+            self.assertEqual(installed.read(), packed.read('pointlink.exe'))
+        self.assert_pointlink_converts(installed_pointlink)
+
         session = harness.Session(self.wine)
         try:
             for program in CAPTIONS:
@@ -149,6 +192,12 @@ class Installer(unittest.TestCase):
         left = sorted(p for p in self.files() - files_before if not UNINSTALLER_COPY.match(p))
         self.assertEqual(left, [])
         self.assertEqual(sorted(self.registry() - registry_before), [])
+
+    def test_pointlink_converts_from_the_unpacked_zip(self):
+        with tempfile.TemporaryDirectory() as folder:
+            with zipfile.ZipFile(ZIP) as packed:
+                packed.extractall(folder)
+            self.assert_pointlink_converts(os.path.join(folder, 'pointlink.exe'))
 
 
 if __name__ == '__main__':

@@ -1,7 +1,9 @@
-"""The release zip holds exactly the two release programs and the read-me,
-and the programs are what a Windows user needs: stripped, carrying their
-manifest and version, and starting on Windows 7 (no static import of a
-function that came later)."""
+"""The release zip holds exactly the two release programs, pointlink.exe
+and the read-me, and the programs are what a Windows user needs: stripped,
+the window programs carrying their manifest and version, and all starting
+on Windows 7 (no static import of a function that came later). That
+pointlink.exe runs from the unpacked zip is tested under Wine beside the
+installer (test_installer.py)."""
 
 import os
 import sys
@@ -16,6 +18,7 @@ ZIP = os.environ.get('RUVO_PACKAGE_ZIP', '')
 VERSION = os.environ.get('RUVO_PACKAGE_VERSION', '')
 BIN_DIR = os.environ.get('RUVO_E2E_BIN_DIR', '')
 PROGRAMS = ('korvellink', 'tassinlink')
+CONSOLE_PROGRAM = 'pointlink'
 README = 'README.txt'
 # The libraries of Windows 7 the programs may link against, and functions of
 # later Windows versions that they may only look up at run time.
@@ -26,6 +29,10 @@ LATER_FUNCTIONS = {'GetDpiForWindow', 'GetDpiForSystem', 'GetSystemMetricsForDpi
                    'GetDpiForMonitor', 'SetProcessDpiAwareness'}
 IMAGE_FILE_MACHINE_I386 = 0x14C
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
+IMAGE_SUBSYSTEM_WINDOWS_CUI = 3
+# Every program of the zip and the subsystem it runs in.
+SUBSYSTEMS = {'korvellink': IMAGE_SUBSYSTEM_WINDOWS_GUI, 'tassinlink': IMAGE_SUBSYSTEM_WINDOWS_GUI,
+              CONSOLE_PROGRAM: IMAGE_SUBSYSTEM_WINDOWS_CUI}
 
 
 class ReleaseZip(unittest.TestCase):
@@ -41,20 +48,19 @@ class ReleaseZip(unittest.TestCase):
         self.assertEqual(os.path.basename(ZIP), 'ruvolink-%s-win32.zip' % VERSION)
 
     def test_holds_exactly_the_programs_and_the_read_me(self):
-        self.assertEqual(sorted(self.zip.namelist()), [README, 'korvellink.exe', 'tassinlink.exe'])
+        self.assertEqual(sorted(self.zip.namelist()), [README, 'korvellink.exe', 'pointlink.exe', 'tassinlink.exe'])
         self.assertIsNone(self.zip.testzip())
 
     def test_programs_are_the_release_build(self):
-        for program in PROGRAMS:
+        for program in SUBSYSTEMS:
             with self.subTest(program=program), open(os.path.join(BIN_DIR, program + '.exe'), 'rb') as built:
                 self.assertEqual(self.zip.read(program + '.exe'), built.read())
 
-    def test_programs_are_stripped_32_bit_gui_programs(self):
-        for program in PROGRAMS:
+    def test_programs_are_stripped_32_bit_programs_of_their_subsystem(self):
+        for program, subsystem in SUBSYSTEMS.items():
             with self.subTest(program=program):
                 exe = pe_file.PeFile(self.zip.read(program + '.exe'))
-                self.assertEqual((exe.machine, exe.magic, exe.subsystem),
-                                 (IMAGE_FILE_MACHINE_I386, 0x10B, IMAGE_SUBSYSTEM_WINDOWS_GUI))
+                self.assertEqual((exe.machine, exe.magic, exe.subsystem), (IMAGE_FILE_MACHINE_I386, 0x10B, subsystem))
                 self.assertEqual((exe.symbol_table, exe.symbol_count), (0, 0), 'symbols left in')
                 self.assertEqual([s for s in exe.section_names() if s.startswith(('.debug', '/'))], [])
 
@@ -74,7 +80,7 @@ class ReleaseZip(unittest.TestCase):
                 self.assertIn(('%s.0' % VERSION).encode('utf-16-le'), version)
 
     def test_programs_start_on_windows_7(self):
-        for program in PROGRAMS:
+        for program in SUBSYSTEMS:
             with self.subTest(program=program):
                 imports = pe_file.PeFile(self.zip.read(program + '.exe')).imports()
                 self.assertLessEqual(set(imports), SYSTEM_LIBRARIES)
@@ -86,8 +92,8 @@ class ReleaseZip(unittest.TestCase):
         self.assertTrue(data.startswith(b'\xef\xbb\xbf'), 'no byte-order mark')
         self.assertNotIn(b'\n', data.replace(b'\r\n', b''), 'a line not ended by CR LF')
         text = data.decode('utf-8-sig')
-        for needed in ('korvellink.exe', 'tassinlink.exe', VERSION, 'COM7', 'Device Manager', 'registry',
-                       '设备管理器', '注册表', '选择端口'):
+        for needed in ('korvellink.exe', 'tassinlink.exe', 'pointlink.exe', 'pointlink --help', VERSION, 'COM7',
+                       'Device Manager', 'registry', 'command prompt', '设备管理器', '注册表', '选择端口', '命令提示符'):
             self.assertIn(needed, text)
 
 
