@@ -1,0 +1,7 @@
+#include "files/TextEncoding.h"
+
+bool isAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
