@@ -4,9 +4,8 @@
 
 #include "files/ExchangeFormat.h"
 #include "files/ExchangeLine.h"
-#include "files/FileBeside.h"
-#include "files/FileSystem.h"
 #include "files/LineSource.h"
+#include "files/SafeReplace.h"
 #include "files/TextSink.h"
 #include "points/PointRecord.h"
 #include "points/PointStore.h"
@@ -43,29 +42,10 @@ bool writePointFile(std::FILE* file, const FormatInfo& format, const PointStore&
     return sink.flush();
 }
 
-// The lines go to a new file of the program's own beside the target, which
-// replaces the target only once it is complete: a failed export leaves the
-// old file whole, and no other file is ever opened.
 bool exportPointFile(FileSystem& files, const std::string& target, const FormatInfo& format,
                      const PointStore& points, std::string& reason) {
-    std::string temp;
-    std::FILE* file = createFileBeside(files, target, temp);
-    if (!file) {
-        reason = files.lastErrorText();
-        return false;
-    }
-    bool written = writePointFile(file, format, points);
-    reason = written ? std::string() : files.lastErrorText();
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        reason = files.lastErrorText();
-    }
-    if (written && !files.replaceFile(temp, target)) {
-        written = false;
-        reason = files.lastErrorText();
-    }
-    if (!written) std::remove(temp.c_str());
-    return written;
+    return replaceSafely(files, target, [&](std::FILE* file) { return writePointFile(file, format, points); },
+                         reason);
 }
 
 std::string exportFileName(const std::string& chosen, std::size_t fileOffset, const char* extension) {

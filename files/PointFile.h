@@ -43,11 +43,10 @@ int firstPointNotHeld(const FormatInfo& format, const PointStore& points);
 // write failed (the file then holds an unknown part of the lines).
 bool writePointFile(std::FILE* file, const FormatInfo& format, const PointStore& points);
 
-// Writes the points to target as writePointFile does, into a new file of
-// its own beside the target (files/FileBeside.h) that takes the target's
-// place only once it is complete and closed. True when target holds the
-// points. False leaves target as it was, removes the new file and puts the
-// platform's words for the failure in reason.
+// Writes the points to target as writePointFile does, replacing it only by
+// the complete file (files/SafeReplace.h). True when target holds the
+// points. False leaves target as it was and puts the platform's words for
+// the failure in reason.
 bool exportPointFile(FileSystem& files, const std::string& target, const FormatInfo& format,
                      const PointStore& points, std::string& reason);
 
