@@ -61,6 +61,7 @@ bool AppState::command(int id) {
     case kIdEdit: editSelected(); break;
     case kIdClearAll: clearAll(); break;
     case kIdAbout: platform_->dialogs.runAboutBox(); break;
+    case kMenuListCadGis: exportForCadGis(); break;
     default: break;  // Escape (2), the port box and anything else: nothing
     }
     return false;

@@ -16,6 +16,8 @@ class BytePort;
 class CellTexts;
 class PointRecord;
 struct FormatInfo;
+struct PointFormat;
+struct WriteSettings;
 struct InstrumentFamily;
 
 enum class LinkMode { Idle = 0, Receiving = 1, Sending = 2 };
@@ -46,6 +48,10 @@ public:
     void attach(Platform& platform);   // opening: port box items, columns
     void detach();                     // the window goes: the platform is no longer used
     bool command(int id);              // true: the window must close
+    // Whether command(id) would act now: during a transfer only its own
+    // button, About and Close do. The list's menu shows the entries it
+    // would not carry out greyed.
+    bool commandAllowed(int id) const;
     void pointArrived(const PointRecord& point);  // RUVO_FRAME
     void transferFinished();                  // RUVO_HEAD
     // The worker's failure (RUVO_FAIL): a protocol fault, or None and the
@@ -82,6 +88,10 @@ public:
     // Files.
     void importFile();
     void exportFile();
+    // The list written for CAD and GIS (csv, dxf, geojson, landxml) with the
+    // writers of pointlink; leaves modified as it is, as those files cannot
+    // be imported again.
+    void exportForCadGis();
 
     // Transfers.
     void startReceive();
@@ -94,7 +104,6 @@ public:
 private:
     friend class AppStateTestAccess;
 
-    bool commandAllowed(int id) const;
     void startTransfer(LinkMode mode);
     void failStart(const std::string& systemText);
     void endNormally();
@@ -102,6 +111,7 @@ private:
     void showSystemError(const std::string& systemText);
     void showFileError(int textId, const std::string& file, const std::string& reason);
     bool exportableList(const FormatInfo& format);
+    bool writableForCadGis(const PointFormat& format, const WriteSettings& settings, const char* formatName);
     std::string text(int id) const;
     std::string faultText(ProtocolFault fault) const;
     void showPointsIn(PointListView& list);
@@ -124,6 +134,7 @@ private:
     // but About and Close may act.
     bool ending_ = false;
     std::string fileName_;
+    std::string cadGisFileName_;  // the name the CAD/GIS Save dialog starts with
     std::string fileFilter_;  // the file dialogs' list of types
     std::string portName_;
     std::unique_ptr<BytePort> port_;

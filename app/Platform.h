@@ -11,6 +11,7 @@ class Dialogs;
 class FileDialogs;
 class FileSystem;
 class LinkPlatform;
+class TextEncoding;
 
 struct Platform {
     const TextTable& texts;
@@ -21,4 +22,8 @@ struct Platform {
     FileDialogs& files;
     FileSystem& fileSystem;
     LinkPlatform& link;
+    // The code page that the points' names and marks are in (the system's
+    // ANSI code page), for the outputs that convert them to UTF-8; nullptr:
+    // they are UTF-8 already.
+    const TextEncoding* pointTexts = nullptr;
 };

@@ -27,7 +27,8 @@
 #define IDC_ABOUT 1008
 
 // ---- The list's menu (a right-click or the menu key on the list) ----------
-#define IDM_LIST_PLOT 1100  // opens the plot window
+#define IDM_LIST_PLOT 1100     // opens the plot window
+#define IDM_LIST_CAD_GIS 1101  // writes the list for CAD and GIS (csv, dxf, geojson, landxml)
 
 // ---- The point dialog's entries (template IDD_POINT) -----------------------
 #define IDC_POINT_NAME 1003
@@ -84,6 +85,9 @@
 #define IDS_PLOT_COUNT_LEFT_OUT 52   // %d points drawn, %d left out
 #define IDS_PLOT_EMPTY 53            // the hint of the plot of an empty list
 #define IDS_PLOT_HELP 54             // how to move about the plot
+#define IDS_CAD_GIS_MENU 55          // the list's menu entry that writes the list for CAD and GIS
+#define IDS_NOT_IN_CODE_PAGE 56      // %d row, %s name, %s format name
+#define IDS_CONTROL_CHARACTER 57     // %d row, %s name, %s format name
 
 // ---- Registered window messages --------------------------------------------
 // Registered by name (RegisterWindowMessageA) in win32/WindowMessages.cpp.
@@ -121,6 +125,12 @@ enum ControlId {
     kIdClearAll = IDC_CLEARALL,
     kIdPortBox = IDC_PORT,
     kIdAbout = IDC_ABOUT,
+};
+
+// The list's menu entries that AppState carries out (the plot's is the
+// window's own).
+enum MenuId {
+    kMenuListCadGis = IDM_LIST_CAD_GIS,
 };
 
 enum PointEntryId {
@@ -176,6 +186,9 @@ enum TextId {
     kTextPlotCountLeftOut = IDS_PLOT_COUNT_LEFT_OUT,
     kTextPlotEmpty = IDS_PLOT_EMPTY,
     kTextPlotHelp = IDS_PLOT_HELP,
+    kTextCadGisMenu = IDS_CAD_GIS_MENU,
+    kTextNotInCodePage = IDS_NOT_IN_CODE_PAGE,
+    kTextControlCharacter = IDS_CONTROL_CHARACTER,
 };
 
 #endif  // RC_INVOKED

@@ -116,7 +116,8 @@ void destroyWindow(HWND window) {
     g_main.platform.reset();
 }
 
-// The list's menu; its one entry opens the plot window. A right-click
+// The list's menu: the plot window, and the list written for CAD and GIS
+// (greyed while a transfer runs, as Import and Export are). A right-click
 // opens it at the pointer; the keyboard (Shift+F10, the menu key), which
 // gives no place, at the selected row where it shows, otherwise at the
 // list's top left corner.
@@ -137,12 +138,15 @@ void showListMenu(HWND window, HWND list, LPARAM place) {
     }
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
-    std::string entry = g_main.platform->texts.text(kTextPlotMenu);
-    AppendMenuA(menu, MF_STRING, IDM_LIST_PLOT, entry.c_str());
+    const TextTable& texts = g_main.platform->texts;
+    AppendMenuA(menu, MF_STRING, IDM_LIST_PLOT, texts.text(kTextPlotMenu).c_str());
+    UINT cadGis = MF_STRING | (g_main.app->commandAllowed(IDM_LIST_CAD_GIS) ? 0 : MF_GRAYED);
+    AppendMenuA(menu, cadGis, IDM_LIST_CAD_GIS, texts.text(kTextCadGisMenu).c_str());
     UINT align = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
     int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | align, at.x, at.y, 0, window, nullptr);
     DestroyMenu(menu);
     if (chosen == IDM_LIST_PLOT) g_main.platform->plot.open(window);
+    if (chosen == IDM_LIST_CAD_GIS) g_main.app->command(IDM_LIST_CAD_GIS);
 }
 
 // What the list tells of its selection goes to the plot: rows that became

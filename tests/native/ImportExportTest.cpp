@@ -3,61 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "fakes/AppFakes.h"
+#include "app/FileFilter.h"
+#include "fakes/FileHarness.h"
 #include "files/ExchangeFormat.h"
 #include "files/FileBeside.h"
-#include "app/FileFilter.h"
 #include "files/PointFile.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using Cells = std::vector<std::string>;
-
-struct FileHarness : AppHarness {
-    explicit FileHarness(const InstrumentFamily& family = kKorvelFamily) : AppHarness(family) {
-        static int made = 0;
-        dir = fs::temp_directory_path() /
-              ("ruvo-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-               std::to_string(++made));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    ~FileHarness() { fs::remove_all(dir); }
-
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-    void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
-    }
-    std::string read(const std::string& name) const {
-        std::ifstream in(path(name), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    void importAs(const std::string& name, int format) {
-        files.picks.push_back({true, path(name), format});
-        app.importFile();
-    }
-    // The names in the folder, sorted.
-    Cells names() const {
-        Cells found;
-        for (const auto& entry : fs::directory_iterator(dir)) found.push_back(entry.path().filename().string());
-        std::sort(found.begin(), found.end());
-        return found;
-    }
-    void exportAs(const std::string& name, int format) {
-        files.picks.push_back({true, path(name), format});
-        app.exportFile();
-    }
-    fs::path dir;
-};
 
 TEST(FileFilter, ListsTheFiveFormatsInOrder) {
     IdTextTable texts;
