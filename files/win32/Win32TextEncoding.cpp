@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "files/CodePageName.h"
-#include "files/TextEncoding.h"
+#include "files/ConvertingTextEncoding.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr UINT kHzCodePage = 52936;
 // sequence that is no character of the code page, and for every text of a
 // code page that cannot tell (those that refuse MB_ERR_INVALID_CHARS with
 // ERROR_INVALID_FLAGS: ISO-2022, ISCII, UTF-7, Symbol).
-bool appendConverted(UINT codePage, std::string_view text, std::string& out) {
+bool appendInCodePage(UINT codePage, std::string_view text, std::string& out) {
     if (text.size() > INT_MAX / 3) return false;
     const int length = static_cast<int>(text.size());
     // A point's texts fit on the stack; longer ones are measured first.
@@ -47,21 +47,6 @@ bool appendConverted(UINT codePage, std::string_view text, std::string& out) {
     return bytes > 0;
 }
 
-// True when every ASCII byte, alone, converts to itself: not so in the
-// EBCDIC code pages, in Symbol, or in those whose other characters start
-// with an ASCII byte (UTF-7's '+').
-bool keepsAscii(UINT codePage) {
-    std::string converted;
-    for (int c = 0; c < 0x80; ++c) {
-        const char byte = static_cast<char>(c);
-        converted.clear();
-        if (!appendConverted(codePage, std::string_view(&byte, 1), converted) ||
-            converted != std::string_view(&byte, 1))
-            return false;
-    }
-    return true;
-}
-
 // The system's ANSI code page by the names that say so: "ansi", "acp".
 bool namesAnsi(const std::string& name) {
     std::string lower;
@@ -71,24 +56,14 @@ bool namesAnsi(const std::string& name) {
 
 // A code page of the system's. The conversions keep no state: any thread
 // may use one.
-class Win32TextEncoding final : public TextEncoding {
+class Win32TextEncoding final : public ConvertingTextEncoding {
 public:
-    Win32TextEncoding(const std::string& name, UINT codePage) : name_(name), codePage_(codePage) {}
+    Win32TextEncoding(const std::string& name, UINT codePage) : ConvertingTextEncoding(name, codePage) {}
 
-    const std::string& name() const override { return name_; }
-    unsigned codePage() const override { return codePage_; }
-
-    bool appendUtf8(std::string_view text, std::string& out) const override {
-        if (isAscii(text)) {
-            out.append(text);
-            return true;
-        }
-        return appendConverted(codePage_, text, out);
+protected:
+    bool appendConverted(std::string_view text, std::string& out) const override {
+        return appendInCodePage(codePage(), text, out);
     }
-
-private:
-    std::string name_;
-    UINT codePage_;
 };
 
 }  // namespace
@@ -96,9 +71,10 @@ private:
 std::unique_ptr<TextEncoding> openTextEncoding(const std::string& name) {
     const UINT codePage = namesAnsi(name) ? GetACP() : codePageOfName(name);
     // 0 to 3 stand for other code pages (CP_ACP, CP_OEMCP, CP_MACCP, CP_THREAD_ACP).
-    if (codePage <= CP_THREAD_ACP || codePage == kHzCodePage || !IsValidCodePage(codePage) || !keepsAscii(codePage))
-        return nullptr;
-    return std::make_unique<Win32TextEncoding>(name, codePage);
+    if (codePage <= CP_THREAD_ACP || codePage == kHzCodePage || !IsValidCodePage(codePage)) return nullptr;
+    auto encoding = std::make_unique<Win32TextEncoding>(name, codePage);
+    if (!encoding->keepsAscii()) return nullptr;
+    return encoding;
 }
 
 std::string defaultTextEncodingName() {

@@ -174,7 +174,8 @@ std::vector<std::string> checkPairsReadBack(const char* name, ToEncoding toEncod
             ++accepted;
             const std::string back = toEncoding(utf8);
             if (back != bytes && failures.size() < 20)
-                failures.push_back(std::string(name) + " " + hexOf(bytes) + " -> " + hexOf(utf8) + " -> " + hexOf(back));
+                failures.push_back(std::string(name) + " " + hexOf(bytes) + " -> " + hexOf(utf8) + " -> " +
+                                   hexOf(back));
         }
     }
     return failures;
