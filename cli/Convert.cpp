@@ -33,7 +33,7 @@ bool Converter::convertInput(const std::string& input, PointStream* stream, cons
     ReadStreams reading{streams_.in, streams_.files, streams_.report, streams_.stopRequested};
     return readPoints(input, *request_.from, request_.strict, warn, reading,
                       [&](const PointRecord& point, long line) {
-                          if (!request_.to->canHold(point)) {
+                          if (request_.to->refuses(point, request_.settings) != Refusal::None) {
                               streams_.report.atLine(shownInputName(input), line, cannotHoldText(*request_.to, point));
                               return false;
                           }
@@ -45,7 +45,7 @@ bool Converter::convertInput(const std::string& input, PointStream* stream, cons
 // The whole output: the format's beginning, the points of every input in
 // turn, its end. False when an input failed; a failed write shows in sink.
 bool Converter::writeAll(const std::vector<std::string>& inputs, TextSink& sink) {
-    PointStream stream(*request_.to, sink);
+    PointStream stream(*request_.to, sink, request_.settings);
     stream.begin();
     for (const std::string& input : inputs)
         if (!convertInput(input, &stream, &sink, true)) return false;

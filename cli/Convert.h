@@ -28,10 +28,11 @@
 #include <string>
 #include <vector>
 
+#include "files/PointFormats.h"
+
 class ConsoleFiles;
 class OutputFiles;
 class Report;
-struct PointFormat;
 
 struct ConvertRequest {
     std::vector<std::string> inputs;
@@ -40,6 +41,7 @@ struct ConvertRequest {
     std::string output;  // -o; empty when outDir is given
     std::string outDir;
     bool strict = false;
+    WriteSettings settings;  // the points' encoding (--encoding) and the scratch files
 };
 
 struct ConvertStreams {

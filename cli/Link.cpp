@@ -123,13 +123,13 @@ int runReceive(const ReceiveRequest& request, LinkStreams& streams) {
     // A point counts as saved once its bytes are written; a failed write
     // stops the transfer, and no later point is written.
     TextSink sink(output.file());
-    PointStream stream(*request.to, sink);
+    PointStream stream(*request.to, sink, request.settings);
     stream.begin();
     long saved = 0;
     ConsoleHost host(
         report,
         [&](const PointRecord& point) {
-            if (!request.to->canHold(point)) {
+            if (stream.refusal(point) != Refusal::None) {
                 report.program(cannotHoldText(*request.to, point) + "; the transfer stops");
                 return false;
             }

@@ -28,11 +28,12 @@
 #include <cstdio>
 #include <string>
 
+#include "files/PointFormats.h"
+
 class Console;
 class OutputFiles;
 class Report;
 struct Instrument;
-struct PointFormat;
 
 struct LinkStreams {
     std::FILE* in;   // standard input, in binary mode
@@ -47,6 +48,7 @@ struct ReceiveRequest {
     std::string port;
     std::string output;  // "-": standard output
     const PointFormat* to = nullptr;
+    WriteSettings settings;  // the points' encoding (--encoding) and the scratch files
 };
 
 struct SendRequest {

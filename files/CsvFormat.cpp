@@ -2,8 +2,9 @@
 // point, CR LF after every line. A name or mark holding ',', '"', CR or LF
 // is put in double quotes, with each '"' doubled; any other field is
 // written bare. Texts are written byte for byte, as the point holds them
-// (the files' own code page); numbers with four decimals, as the exchange
-// formats write them.
+// (the points' own code page, which a spreadsheet on the PC that wrote
+// them opens as it is); numbers with four decimals, as the exchange
+// formats write them, but never as -0.0000.
 #include "files/PointFormats.h"
 #include "files/TextSink.h"
 #include "points/NumberText.h"
@@ -24,17 +25,26 @@ void putField(const char* text, std::size_t max, TextSink& out) {
     out.put('"');
 }
 
+class CsvWriter : public PointWriter {
+public:
+    explicit CsvWriter(TextSink& out) : out_(out) {}
+    void begin() override { out_.put("name,mark,N,E,Z\r\n"); }
+    void write(const PointRecord& point) override {
+        putField(point.name, PointRecord::kNameMax, out_);
+        out_.put(',');
+        putField(point.mark, PointRecord::kMarkMax, out_);
+        for (double value : {point.n, point.e, point.z}) {
+            out_.put(',');
+            out_.putCoordinate(value, 4);
+        }
+        out_.put("\r\n");
+    }
+    void end() override {}
+
+private:
+    TextSink& out_;
+};
+
 }  // namespace
 
-void beginCsv(TextSink& out) { out.put("name,mark,N,E,Z\r\n"); }
-
-void writeCsvPoint(const FormatInfo*, const PointRecord& point, long, TextSink& out) {
-    putField(point.name, PointRecord::kNameMax, out);
-    out.put(',');
-    putField(point.mark, PointRecord::kMarkMax, out);
-    for (double value : {point.n, point.e, point.z}) {
-        out.put(',');
-        out.putFixed(value, 4);
-    }
-    out.put("\r\n");
-}
+std::unique_ptr<PointWriter> openCsv(TextSink& out, const WriteSettings&) { return std::make_unique<CsvWriter>(out); }

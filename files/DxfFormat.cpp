@@ -74,42 +74,53 @@ void dxfLayerName(const char* mark, char* layer) {
     layer[n] = '\0';
 }
 
-void beginDxf(TextSink& out) {
-    group("  0", "SECTION", out);
-    group("  2", "HEADER", out);
-    group("  9", "$ACADVER", out);
-    group("  1", "AC1009", out);
-    group("  0", "ENDSEC", out);
-    group("  0", "SECTION", out);
-    group("  2", "ENTITIES", out);
-}
+namespace {
 
-void writeDxfPoint(const FormatInfo*, const PointRecord& point, long, TextSink& out) {
-    char layer[kDxfLayerMax + 1];
-    dxfLayerName(point.mark, layer);
-    const SharedGroups shared(layer, point);
-    group("  0", "POINT", out);
-    shared.put(out);
-    std::size_t n = boundedLength(point.name, PointRecord::kNameMax);
-    if (n == 0) return;
-    group("  0", "TEXT", out);
-    shared.put(out);
-    group(" 40", "1.0", out);
-    out.put("  1\r\n");
-    for (std::size_t i = 0; i < n; ++i) {
-        char c = point.name[i];
-        if (static_cast<unsigned char>(c) < 0x20) {
-            out.put('^');
-            out.put(static_cast<char>(c + 0x40));
-        } else {
-            out.put(c);
-            if (c == '^') out.put(' ');
-        }
+class DxfWriter : public PointWriter {
+public:
+    explicit DxfWriter(TextSink& out) : out_(out) {}
+    void begin() override {
+        group("  0", "SECTION", out_);
+        group("  2", "HEADER", out_);
+        group("  9", "$ACADVER", out_);
+        group("  1", "AC1009", out_);
+        group("  0", "ENDSEC", out_);
+        group("  0", "SECTION", out_);
+        group("  2", "ENTITIES", out_);
     }
-    out.put("\r\n");
-}
+    void write(const PointRecord& point) override {
+        char layer[kDxfLayerMax + 1];
+        dxfLayerName(point.mark, layer);
+        const SharedGroups shared(layer, point);
+        group("  0", "POINT", out_);
+        shared.put(out_);
+        std::size_t n = boundedLength(point.name, PointRecord::kNameMax);
+        if (n == 0) return;
+        group("  0", "TEXT", out_);
+        shared.put(out_);
+        group(" 40", "1.0", out_);
+        out_.put("  1\r\n");
+        for (std::size_t i = 0; i < n; ++i) {
+            char c = point.name[i];
+            if (static_cast<unsigned char>(c) < 0x20) {
+                out_.put('^');
+                out_.put(static_cast<char>(c + 0x40));
+            } else {
+                out_.put(c);
+                if (c == '^') out_.put(' ');
+            }
+        }
+        out_.put("\r\n");
+    }
+    void end() override {
+        group("  0", "ENDSEC", out_);
+        group("  0", "EOF", out_);
+    }
 
-void endDxf(long, TextSink& out) {
-    group("  0", "ENDSEC", out);
-    group("  0", "EOF", out);
-}
+private:
+    TextSink& out_;
+};
+
+}  // namespace
+
+std::unique_ptr<PointWriter> openDxf(TextSink& out, const WriteSettings&) { return std::make_unique<DxfWriter>(out); }

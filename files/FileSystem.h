@@ -24,6 +24,12 @@ public:
     // temp is still under its own name for the caller to remove.
     virtual bool replaceFile(const std::string& temp, const std::string& target) = 0;
 
+    // A new file for a writer's passing use, open for reading and writing in
+    // binary mode, which the system removes once it is closed (or the
+    // program ends). nullptr when none can be made; the writer then keeps
+    // what it would have put there in memory.
+    virtual std::FILE* createScratchFile() { return nullptr; }
+
     // The platform's text for the last failed file operation (fopen, fread,
     // fwrite, createNewFile, replaceFile...), in the user's language.
     virtual std::string lastErrorText() = 0;

@@ -1,42 +1,61 @@
-// The list of every format a point file can be written in.
+// The list of every format a point file can be written in, and the
+// refusals that formats share.
 #include "files/PointFormats.h"
 
 #include "files/ExchangeLine.h"
+#include "files/TextEncoding.h"
+#include "files/Utf8.h"
+#include "points/NumberText.h"
 
 namespace {
 
-void nothingBefore(TextSink&) {}
-void nothingAfter(long, TextSink&) {}
+// An exchange format: its lines, numbered from 1, and nothing before or
+// after them.
+class ExchangeWriter : public PointWriter {
+public:
+    ExchangeWriter(const FormatInfo& format, TextSink& out) : format_(format), out_(out) {}
+    void begin() override {}
+    void write(const PointRecord& point) override { writeExchangeLine(format_, point, ++row_, out_); }
+    void end() override {}
 
-void writeExchangePoint(const FormatInfo* exchange, const PointRecord& point, long row, TextSink& out) {
-    writeExchangeLine(*exchange, point, row, out);
-}
+private:
+    const FormatInfo& format_;
+    TextSink& out_;
+    long row_ = 0;
+};
 
-bool exchangeCanHold(int number, const PointRecord& point) { return findFormat(number)->canHold(point); }
 template <int N>
-bool exchangeHolds(const PointRecord& point) {
-    return exchangeCanHold(N, point);
+std::unique_ptr<PointWriter> openExchange(TextSink& out, const WriteSettings&) {
+    return std::make_unique<ExchangeWriter>(*findFormat(N), out);
 }
 
-// The written-only formats carry any finite value; infinity and NaN have no
-// place in a csv number, a JSON number or a DXF coordinate.
+template <int N>
+Refusal exchangeRefuses(const PointRecord& point, const WriteSettings&) {
+    return findFormat(N)->canHold(point) ? Refusal::None : Refusal::Value;
+}
+
+constexpr const char kCodePage[] = "the points' code page";
+constexpr const char kUtf8[] = "UTF-8";
+
 const PointFormat kFormats[] = {
-    {"ruvo", 1, ".ruvo", "Ruvo: fixed columns, the Korvel frame's point text", findFormat(1), nothingBefore,
-     writeExchangePoint, nothingAfter, exchangeHolds<1>},
-    {"topcom", 2, ".pts", "TopCom: name,E,N,Z,mark", findFormat(2), nothingBefore, writeExchangePoint,
-     nothingAfter, exchangeHolds<2>},
-    {"sv300", 3, ".svf", "SV300: row,name,mark,N,E,Z", findFormat(3), nothingBefore, writeExchangePoint,
-     nothingAfter, exchangeHolds<3>},
-    {"gzkass", 4, ".dat", "GuangZhou Kass: row,name,N,E,Z,mark", findFormat(4), nothingBefore,
-     writeExchangePoint, nothingAfter, exchangeHolds<4>},
-    {"southkass", 5, ".dat", "South Kass: name,mark,E,N,Z", findFormat(5), nothingBefore, writeExchangePoint,
-     nothingAfter, exchangeHolds<5>},
-    {"csv", 0, ".csv", "CSV with the header name,mark,N,E,Z (written only)", nullptr, beginCsv, writeCsvPoint,
-     nothingAfter, hasFiniteCoordinates},
-    {"geojson", 0, ".geojson", "GeoJSON FeatureCollection of Points [E,N,Z] (written only)", nullptr,
-     beginGeoJson, writeGeoJsonPoint, endGeoJson, hasFiniteCoordinates},
-    {"dxf", 0, ".dxf", "ASCII DXF R12: a POINT and a TEXT per point, layer = mark (written only)", nullptr,
-     beginDxf, writeDxfPoint, endDxf, hasFiniteCoordinates},
+    {"ruvo", 1, ".ruvo", "Ruvo: fixed columns, the Korvel frame's point text", kCodePage, findFormat(1),
+     openExchange<1>, exchangeRefuses<1>},
+    {"topcom", 2, ".pts", "TopCom: name,E,N,Z,mark", kCodePage, findFormat(2), openExchange<2>,
+     exchangeRefuses<2>},
+    {"sv300", 3, ".svf", "SV300: row,name,mark,N,E,Z", kCodePage, findFormat(3), openExchange<3>,
+     exchangeRefuses<3>},
+    {"gzkass", 4, ".dat", "GuangZhou Kass: row,name,N,E,Z,mark", kCodePage, findFormat(4), openExchange<4>,
+     exchangeRefuses<4>},
+    {"southkass", 5, ".dat", "South Kass: name,mark,E,N,Z", kCodePage, findFormat(5), openExchange<5>,
+     exchangeRefuses<5>},
+    {"csv", 0, ".csv", "CSV with the header name,mark,N,E,Z (written only)", kCodePage, nullptr, openCsv,
+     csvRefuses},
+    {"geojson", 0, ".geojson", "GeoJSON FeatureCollection of Points [E,N,Z] (written only)", kUtf8, nullptr,
+     openGeoJson, utf8Refuses},
+    {"dxf", 0, ".dxf", "ASCII DXF: a POINT and a TEXT per point, a layer per mark (written only)", kUtf8,
+     nullptr, openDxf, utf8Refuses},
+    {"landxml", 0, ".xml", "LandXML 1.2: a CgPoint per point, N E Z in metres (written only)", kUtf8, nullptr,
+     openLandXml, xmlRefuses},
 };
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -48,7 +67,25 @@ bool sameName(std::string_view a, const char* b) {
     return b[i] == '\0';
 }
 
+bool isText(const char* text, std::size_t max, const TextEncoding* encoding, std::string& scratch) {
+    std::string_view bytes(text, boundedLength(text, max));
+    if (isAscii(bytes)) return true;
+    if (!encoding) return isValidUtf8(bytes);
+    scratch.clear();
+    return encoding->appendUtf8(bytes, scratch);
+}
+
+bool hasControlCharacter(const char* text, std::size_t max) {
+    for (std::size_t i = 0, n = boundedLength(text, max); i < n; ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F) return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+bool PointFormat::convertsTexts() const { return texts == kUtf8; }
 
 std::size_t pointFormatCount() { return sizeof kFormats / sizeof kFormats[0]; }
 
@@ -63,4 +100,25 @@ const PointFormat* findPointFormat(std::string_view nameOrNumber) {
     return nullptr;
 }
 
-PointStream::PointStream(const PointFormat& format, TextSink& out) : format_(format), out_(out) {}
+PointStream::PointStream(const PointFormat& format, TextSink& out, const WriteSettings& settings)
+    : format_(format), settings_(settings), writer_(format.open(out, settings_)) {}
+
+Refusal csvRefuses(const PointRecord& point, const WriteSettings&) {
+    return hasFiniteCoordinates(point) ? Refusal::None : Refusal::Value;
+}
+
+Refusal utf8Refuses(const PointRecord& point, const WriteSettings& settings) {
+    if (!hasFiniteCoordinates(point)) return Refusal::Value;
+    std::string scratch;
+    if (!isText(point.name, PointRecord::kNameMax, settings.encoding, scratch) ||
+        !isText(point.mark, PointRecord::kMarkMax, settings.encoding, scratch))
+        return Refusal::NotInEncoding;
+    return Refusal::None;
+}
+
+Refusal xmlRefuses(const PointRecord& point, const WriteSettings& settings) {
+    if (hasControlCharacter(point.name, PointRecord::kNameMax) ||
+        hasControlCharacter(point.mark, PointRecord::kMarkMax))
+        return hasFiniteCoordinates(point) ? Refusal::ControlCharacter : Refusal::Value;
+    return utf8Refuses(point, settings);
+}

@@ -37,3 +37,15 @@ void TextSink::putFixed(double value, int decimals) {
     char text[kFixedTextMax];
     put(std::string_view(text, static_cast<std::size_t>(formatFixed(value, decimals, text) - text)));
 }
+
+void TextSink::putCoordinate(double value, int decimals) {
+    char text[kFixedTextMax];
+    const char* end = formatFixed(value, decimals, text);
+    const char* start = text;
+    if (*start == '-') {
+        const char* digit = start + 1;
+        while (digit < end && (*digit == '0' || *digit == '.')) ++digit;
+        if (digit == end) ++start;  // every digit is 0
+    }
+    put(std::string_view(start, static_cast<std::size_t>(end - start)));
+}

@@ -29,6 +29,14 @@ public:
     // A number as the point files write it: fixed point with `decimals`
     // decimals (points/NumberText.h).
     void putFixed(double value, int decimals);
+    // As putFixed, but a value that rounds to zero is written without a
+    // sign: "0.0000", never "-0.0000". For the outputs that are written
+    // only; the exchange formats keep their bytes as putFixed makes them.
+    void putCoordinate(double value, int decimals);
+
+    // Takes the sink for failed, as a failed write does: for a writer whose
+    // own scratch storage failed, so that the file is not taken for whole.
+    void markFailed() { failed_ = true; }
 
     // Hands everything gathered so far to the file and flushes the stream.
     // False once any write has failed; nothing is written after that.

@@ -74,3 +74,5 @@ bool PosixFileSystem::replaceFile(const std::string& temp, const std::string& ta
 }
 
 std::string PosixFileSystem::lastErrorText() { return std::strerror(errno); }
+
+std::FILE* PosixFileSystem::createScratchFile() { return std::tmpfile(); }

@@ -12,5 +12,7 @@ public:
     // A target that the user may not write (access(W_OK)) is refused, as a
     // read-only file is on Windows.
     bool replaceFile(const std::string& temp, const std::string& target) override;
+    // A file of tmpfile(), in the system's folder for them.
+    std::FILE* createScratchFile() override;
     std::string lastErrorText() override;
 };

@@ -70,4 +70,28 @@ bool Win32FileSystem::replaceFile(const std::string& temp, const std::string& ta
     return false;
 }
 
+std::FILE* Win32FileSystem::createScratchFile() {
+    wchar_t folder[MAX_PATH + 1];
+    wchar_t path[MAX_PATH + 1];
+    DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH || GetTempFileNameW(folder, L"rvo", 0, path) == 0) return nullptr;
+    // GetTempFileNameW made the file; it is opened again to be deleted on close.
+    HANDLE handle = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, TRUNCATE_EXISTING,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        DeleteFileW(path);
+        SetLastError(error);
+        return nullptr;
+    }
+    int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
+    if (fd == -1) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, "w+b");
+    if (!file) _close(fd);
+    return file;
+}
+
 std::string Win32FileSystem::lastErrorText() { return systemErrorText(GetLastError()); }

@@ -10,5 +10,8 @@ class Win32FileSystem : public FileSystem {
 public:
     std::FILE* createNewFile(const std::string& path, bool& taken) override;
     bool replaceFile(const std::string& temp, const std::string& target) override;
+    // A file in the user's folder for temporary files, made to be deleted
+    // when its last handle closes.
+    std::FILE* createScratchFile() override;
     std::string lastErrorText() override;
 };
