@@ -110,7 +110,8 @@ inline std::vector<std::string> checkConversions(const ConversionCase* begin, co
         const std::string got = encoding->appendUtf8(c->bytes, out) ? hexOf(out) : "a failure";
         const std::string expected = c->utf8 ? hexOf(std::string("<") + c->utf8) : "a failure";
         if (got != expected)
-            failures.push_back(std::string(c->encoding) + " " + hexOf(c->bytes) + ": " + got + ", expected " + expected);
+            failures.push_back(std::string(c->encoding) + " " + hexOf(c->bytes) + ": " + got + ", expected " +
+                               expected);
     }
     return failures;
 }
