@@ -15,6 +15,7 @@
 #include "app/win32/Win32MainWindowView.h"
 #include "app/win32/Win32MessageBoxes.h"
 #include "app/win32/Win32TextTable.h"
+#include "files/TextEncoding.h"
 #include "files/win32/Win32FileSystem.h"
 #include "link/win32/Win32LinkPlatform.h"
 #include "points/PointRecord.h"
@@ -55,7 +56,8 @@ struct Win32Platform {
           files(window, instance),
           taskbar(window),
           link(window, app.points()),
-          platform{texts, boxes, view, list, dialogs, files, fileSystem, link},
+          pointTexts(openTextEncoding(defaultTextEncodingName())),
+          platform{texts, boxes, view, list, dialogs, files, fileSystem, link, pointTexts.get()},
           plotHost(app, list),
           plot(instance, app.points(), texts, plotHost) {
         link.setProgressDisplay(&taskbar);
@@ -70,6 +72,7 @@ struct Win32Platform {
     Win32FileSystem fileSystem;
     TaskbarProgress taskbar;  // before link, which clears it as it goes
     Win32LinkPlatform link;
+    std::unique_ptr<TextEncoding> pointTexts;  // the system's ANSI code page
     Platform platform;
     PlotHost plotHost;
     PlotWindow plot;  // last: it goes first, while what it uses is still there
