@@ -555,7 +555,7 @@ class App(Window):
         return Window(self.driver, int(f[0]))
 
     def open_plot(self, how='mouse'):
-        """Opens the plot window from the list's menu (its one entry, by its
+        """Opens the plot window from the list's menu (its first entry, by its
         access key P); returns it."""
         menu = self.list_menu(how)
         self.key(ord('P'))

@@ -166,8 +166,9 @@ def raise_on_display(run, rect):
 
 
 def shoot_plot(session, out_dir, program, lang, name):
-    """The list's menu, the empty plot with its hint, then the plot of a small
-    survey with a point selected."""
+    """The list's menu and the Save dialog of its CAD/GIS entry, the empty
+    plot with its hint, then the plot of a small survey with a point
+    selected."""
     app = session.launch(program, lang)
     app.sync()
     menu = app.list_menu()
@@ -179,6 +180,15 @@ def shoot_plot(session, out_dir, program, lang, name):
     capture_area(session.run, main_left, main_top, max(right, main_left + 400), bottom + 10, name('list-menu'))
     app.key(harness.VK_ESCAPE)
     menu.wait_gone()
+    # The Save dialog of the menu's CAD/GIS entry, with its four types.
+    menu = app.list_menu()
+    app.key(ord('E'))
+    menu.wait_gone()
+    dialog = app.wait_file_dialog()
+    app.sync()
+    capture(session.run, dialog, name('cad-gis'))
+    dialog.cancel()
+    dialog.wait_gone()
     plot = app.open_plot()
     app.sync()
     capture_on_top(session.run, plot, name('plot-empty'))
