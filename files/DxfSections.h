@@ -56,5 +56,7 @@ void putHandle(std::uint64_t handle, TextSink& out);
 // is not a code and stays as it is, and each '%' of a run of two or more
 // is written "%%%". (ezdxf's plain_text() and GDAL do not decode "%%%":
 // they read a name holding "%%" with the codes in it; a single '%' reads
-// back as it is everywhere.)
+// back as it is everywhere.) A '\' stays as it is: a TEXT has no escape for
+// it that those readers decode, so a name holding "\U+" and four hex
+// digits would show in CAD as that character.
 void putDxfText(std::string_view utf8, bool drawn, TextSink& out);
