@@ -52,7 +52,7 @@ const PointFormat kFormats[] = {
      csvRefuses},
     {"geojson", 0, ".geojson", "GeoJSON FeatureCollection of Points [E,N,Z] (written only)", kUtf8, nullptr,
      openGeoJson, utf8Refuses},
-    {"dxf", 0, ".dxf", "ASCII DXF: a POINT and a TEXT per point, a layer per mark (written only)", kUtf8,
+    {"dxf", 0, ".dxf", "ASCII DXF R2007 (UTF-8): a POINT and a TEXT per point, a layer per mark (written only)", kUtf8,
      nullptr, openDxf, utf8Refuses},
     {"landxml", 0, ".xml", "LandXML 1.2: a CgPoint per point, N E Z in metres (written only)", kUtf8, nullptr,
      openLandXml, xmlRefuses},

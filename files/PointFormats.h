@@ -123,7 +123,3 @@ std::unique_ptr<PointWriter> openCsv(TextSink& out, const WriteSettings& setting
 std::unique_ptr<PointWriter> openGeoJson(TextSink& out, const WriteSettings& settings);
 std::unique_ptr<PointWriter> openDxf(TextSink& out, const WriteSettings& settings);
 std::unique_ptr<PointWriter> openLandXml(TextSink& out, const WriteSettings& settings);
-
-// The layer a DXF point goes on for its mark (see DxfFormat.cpp).
-void dxfLayerName(const char* mark, char* layer);
-constexpr std::size_t kDxfLayerMax = 31;
