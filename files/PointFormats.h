@@ -60,6 +60,10 @@ public:
     // Ends the file. A writer that kept the points writes them now; should
     // keeping them have failed, it writes nothing more and leaves out failed.
     virtual void end() = 0;
+    // True for a writer that keeps every point until end() (DXF, whose
+    // table of layers comes before the entities): nothing reaches the
+    // output before then.
+    virtual bool writesAtEnd() const { return false; }
 };
 
 struct PointFormat {
@@ -100,6 +104,7 @@ public:
         writer_->write(point);
     }
     void end() { writer_->end(); }
+    bool writesAtEnd() const { return writer_->writesAtEnd(); }
     long rows() const { return rows_; }
 
 private:
