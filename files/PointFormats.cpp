@@ -67,12 +67,27 @@ bool sameName(std::string_view a, const char* b) {
     return b[i] == '\0';
 }
 
-bool isText(const char* text, std::size_t max, const TextEncoding* encoding, std::string& scratch) {
+// U+FFFE and U+FFFF: characters of UTF-8 that XML 1.0 has in no form.
+bool hasXmlNonCharacter(std::string_view utf8) {
+    return utf8.find("\xEF\xBF\xBE") != std::string_view::npos ||
+           utf8.find("\xEF\xBF\xBF") != std::string_view::npos;
+}
+
+// Why a UTF-8 format cannot write a text: not text of the points' code page
+// (NotInEncoding); for XML also a character that XML cannot carry
+// (ControlCharacter). Converts the text once; ASCII is always text.
+Refusal textRefusal(const char* text, std::size_t max, const TextEncoding* encoding, bool xml) {
     std::string_view bytes(text, boundedLength(text, max));
-    if (isAscii(bytes)) return true;
-    if (!encoding) return isValidUtf8(bytes);
-    scratch.clear();
-    return encoding->appendUtf8(bytes, scratch);
+    if (isAscii(bytes)) return Refusal::None;
+    std::string converted;
+    if (encoding ? !encoding->appendUtf8(bytes, converted) : !isValidUtf8(bytes)) return Refusal::NotInEncoding;
+    if (xml && hasXmlNonCharacter(encoding ? std::string_view(converted) : bytes)) return Refusal::ControlCharacter;
+    return Refusal::None;
+}
+
+Refusal textsRefusal(const PointRecord& point, const TextEncoding* encoding, bool xml) {
+    const Refusal name = textRefusal(point.name, PointRecord::kNameMax, encoding, xml);
+    return name != Refusal::None ? name : textRefusal(point.mark, PointRecord::kMarkMax, encoding, xml);
 }
 
 bool hasControlCharacter(const char* text, std::size_t max) {
@@ -109,16 +124,13 @@ Refusal csvRefuses(const PointRecord& point, const WriteSettings&) {
 
 Refusal utf8Refuses(const PointRecord& point, const WriteSettings& settings) {
     if (!hasFiniteCoordinates(point)) return Refusal::Value;
-    std::string scratch;
-    if (!isText(point.name, PointRecord::kNameMax, settings.encoding, scratch) ||
-        !isText(point.mark, PointRecord::kMarkMax, settings.encoding, scratch))
-        return Refusal::NotInEncoding;
-    return Refusal::None;
+    return textsRefusal(point, settings.encoding, false);
 }
 
 Refusal xmlRefuses(const PointRecord& point, const WriteSettings& settings) {
+    if (!hasFiniteCoordinates(point)) return Refusal::Value;
     if (hasControlCharacter(point.name, PointRecord::kNameMax) ||
         hasControlCharacter(point.mark, PointRecord::kMarkMax))
-        return hasFiniteCoordinates(point) ? Refusal::ControlCharacter : Refusal::Value;
-    return utf8Refuses(point, settings);
+        return Refusal::ControlCharacter;
+    return textsRefusal(point, settings.encoding, true);
 }
