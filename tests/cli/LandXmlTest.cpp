@@ -1,0 +1,163 @@
+// LandXML: the file around the points (the date and time of writing taken
+// out), a CgPoint's attributes whatever bytes the texts hold, and what XML
+// refuses. (test_output_readers.py parses whole files with an XML parser.)
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "CliFixture.h"
+#include "fakes/Points.h"
+#include "files/PointFormats.h"
+#include "files/TextEncoding.h"
+#include "files/TextSink.h"
+
+namespace {
+
+// Bytes 0x80 to 0xFE as U+0080 to U+00FE, 0xFF as U+FFFF (a noncharacter),
+// and a lone 0x81 is no character: an encoding with each outcome.
+class FakeEncoding : public TextEncoding {
+public:
+    const std::string& name() const override { return name_; }
+    unsigned codePage() const override { return 0; }
+    bool appendUtf8(std::string_view text, std::string& out) const override {
+        for (char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte == 0x81) return false;
+            if (byte < 0x80) {
+                out += c;
+            } else if (byte == 0xFF) {
+                out += "\xEF\xBF\xBF";
+            } else {
+                out += static_cast<char>(0xC0 | byte >> 6);
+                out += static_cast<char>(0x80 | (byte & 0x3F));
+            }
+        }
+        return true;
+    }
+
+private:
+    std::string name_ = "fake";
+};
+
+// True when text has the shape, a digit for each 9 and the other characters as they are.
+bool hasShape(const std::string& text, const char* shape) {
+    if (text.size() != std::strlen(shape)) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (shape[i] == '9' ? !std::isdigit(static_cast<unsigned char>(text[i])) : text[i] != shape[i]) return false;
+    return true;
+}
+
+// The file with the values of date and time replaced by D and T, once
+// they have been checked as xs:date and xs:time.
+std::string withoutTheTime(std::string bytes) {
+    const std::size_t date = bytes.find(" date=\"");
+    const std::size_t time = date + 18;
+    EXPECT_NE(date, std::string::npos) << bytes;
+    if (date == std::string::npos) return bytes;
+    EXPECT_TRUE(hasShape(bytes.substr(date, 34), " date=\"9999-99-99\" time=\"99:99:99\"")) << bytes;
+    bytes.replace(time + 7, 8, "T");
+    bytes.replace(date + 7, 10, "D");
+    return bytes;
+}
+
+// The points as a LandXML file, without the time of writing.
+std::string written(const std::vector<PointRecord>& points, const TextEncoding* encoding = nullptr) {
+    std::FILE* file = std::tmpfile();
+    TextSink sink(file);
+    WriteSettings settings;
+    settings.encoding = encoding;
+    PointStream stream(*findPointFormat("landxml"), sink, settings);
+    stream.begin();
+    for (const PointRecord& point : points) stream.write(point);
+    stream.end();
+    EXPECT_TRUE(sink.flush());
+    std::string bytes = slurp(file);
+    std::fclose(file);
+    return withoutTheTime(bytes);
+}
+
+const std::string kHead =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+    "<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\""
+    " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
+    " xsi:schemaLocation=\"http://www.landxml.org/schema/LandXML-1.2"
+    " http://www.landxml.org/schema/LandXML-1.2/LandXML-1.2.xsd\" version=\"1.2\" date=\"D\" time=\"T\">\r\n"
+    "  <Units>\r\n"
+    "    <Metric linearUnit=\"meter\" areaUnit=\"squareMeter\" volumeUnit=\"cubicMeter\""
+    " temperatureUnit=\"celsius\" pressureUnit=\"milliBars\" angularUnit=\"decimal degrees\""
+    " directionUnit=\"decimal degrees\"/>\r\n"
+    "  </Units>\r\n"
+    "  <CgPoints>\r\n";
+const std::string kTail = "  </CgPoints>\r\n</LandXML>\r\n";
+
+TEST(LandXml, ACgPointALineNorthingFirstBetweenUnitsAndTheEnd) {
+    EXPECT_EQ(written({}), kHead + kTail);
+    EXPECT_EQ(written({makePoint("P1", "TREE", 100.5, 200.25, -3), makePoint("", "", -0.0, -0.00004, 1e7)}),
+              kHead + "    <CgPoint name=\"P1\" code=\"TREE\">100.5000 200.2500 -3.0000</CgPoint>\r\n" +
+                  "    <CgPoint>0.0000 0.0000 10000000.0000</CgPoint>\r\n" + kTail);
+}
+
+TEST(LandXml, AttributesHoldEveryTextAsItsCharacters) {
+    const FakeEncoding fake;
+    struct Case {
+        const char* name;
+        const TextEncoding* encoding;
+        const char* attributes;
+    } cases[] = {
+        {"a&b<c>d", nullptr, " name=\"a&amp;b&lt;c&gt;d\" code=\"M\""},
+        {"\"'\"", nullptr, " name=\"&quot;&apos;&quot;\" code=\"M\""},
+        {"\t\n\r", nullptr, " name=\"&#9;&#10;&#13;\" code=\"M\""},  // not made spaces by a parser
+        {"&&", nullptr, " name=\"&amp;&amp;\" code=\"M\""},
+        {" x ", nullptr, " name=\" x \" code=\"M\""},
+        {"\xE6\xA0\x91", nullptr, " name=\"\xE6\xA0\x91\" code=\"M\""},  // UTF-8 as it is
+        {"\xE9&", &fake, " name=\"\xC3\xA9&amp;\" code=\"M\""},         // converted, then escaped
+        {"", nullptr, " code=\"M\""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(written({makePoint(c.name, "M", 1, 2, 3)}, c.encoding),
+                  kHead + "    <CgPoint" + c.attributes + ">1.0000 2.0000 3.0000</CgPoint>\r\n" + kTail)
+            << c.name;
+    }
+}
+
+TEST(LandXml, RefusesWhatXmlCannotCarryInAnyForm) {
+    const FakeEncoding fake;
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        PointRecord point;
+        const TextEncoding* encoding;
+        Refusal refusal;
+    } cases[] = {
+        {makePoint("P\t\r\n", "&<>\"'", 1, 2, 3), nullptr, Refusal::None},
+        {makePoint("P", "\xE9\xFE", 1, 2, 3), &fake, Refusal::None},
+        {makePoint("P\x01", "", 1, 2, 3), nullptr, Refusal::ControlCharacter},
+        {makePoint("P", "a\x1F", 1, 2, 3), nullptr, Refusal::ControlCharacter},
+        {makePoint("P", "\x7F", 1, 2, 3), nullptr, Refusal::ControlCharacter},
+        {makePoint("\xEF\xBF\xBF", "", 1, 2, 3), nullptr, Refusal::ControlCharacter},  // U+FFFF
+        {makePoint("", "x\xEF\xBF\xBE", 1, 2, 3), nullptr, Refusal::ControlCharacter},  // U+FFFE
+        {makePoint("\xFF", "", 1, 2, 3), &fake, Refusal::ControlCharacter},  // U+FFFF once converted
+        {makePoint("\xEF\xBF\xBD", "", 1, 2, 3), nullptr, Refusal::None},     // U+FFFD is a character
+        {makePoint("\xFF", "", 1, 2, 3), nullptr, Refusal::NotInEncoding},    // no UTF-8
+        {makePoint("P", "\x81", 1, 2, 3), &fake, Refusal::NotInEncoding},
+        {makePoint("P\x01", "", inf, 2, 3), nullptr, Refusal::Value},
+        {makePoint("P", "", 1, 2, std::nan("")), nullptr, Refusal::Value},
+    };
+    for (const Case& c : cases) {
+        WriteSettings settings;
+        settings.encoding = c.encoding;
+        EXPECT_EQ(findPointFormat("landxml")->refuses(c.point, settings), c.refusal) << c.point.name << c.point.mark;
+        // GeoJSON and DXF carry every character, and refuse only what does not convert.
+        if (c.refusal != Refusal::ControlCharacter)
+            EXPECT_EQ(utf8Refuses(c.point, settings), c.refusal) << c.point.name << c.point.mark;
+        else
+            EXPECT_EQ(utf8Refuses(c.point, settings), Refusal::None) << c.point.name << c.point.mark;
+    }
+}
+
+}  // namespace
