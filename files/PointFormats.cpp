@@ -73,12 +73,25 @@ bool hasXmlNonCharacter(std::string_view utf8) {
            utf8.find("\xEF\xBF\xBF") != std::string_view::npos;
 }
 
+// A control character that XML 1.0 has in no form: every one but tab, LF
+// and CR.
+bool isXmlControl(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F; }
+
 // Why a UTF-8 format cannot write a text: not text of the points' code page
 // (NotInEncoding); for XML also a character that XML cannot carry
-// (ControlCharacter). Converts the text once; ASCII is always text.
+// (ControlCharacter). One pass over the bytes; only a text that is not
+// ASCII is converted, once.
 Refusal textRefusal(const char* text, std::size_t max, const TextEncoding* encoding, bool xml) {
     std::string_view bytes(text, boundedLength(text, max));
-    if (isAscii(bytes)) return Refusal::None;
+    bool ascii = true;
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80)
+            ascii = false;
+        else if (xml && isXmlControl(byte))
+            return Refusal::ControlCharacter;
+    }
+    if (ascii) return Refusal::None;
     std::string converted;
     if (encoding ? !encoding->appendUtf8(bytes, converted) : !isValidUtf8(bytes)) return Refusal::NotInEncoding;
     if (xml && hasXmlNonCharacter(encoding ? std::string_view(converted) : bytes)) return Refusal::ControlCharacter;
@@ -88,14 +101,6 @@ Refusal textRefusal(const char* text, std::size_t max, const TextEncoding* encod
 Refusal textsRefusal(const PointRecord& point, const TextEncoding* encoding, bool xml) {
     const Refusal name = textRefusal(point.name, PointRecord::kNameMax, encoding, xml);
     return name != Refusal::None ? name : textRefusal(point.mark, PointRecord::kMarkMax, encoding, xml);
-}
-
-bool hasControlCharacter(const char* text, std::size_t max) {
-    for (std::size_t i = 0, n = boundedLength(text, max); i < n; ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F) return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -129,8 +134,5 @@ Refusal utf8Refuses(const PointRecord& point, const WriteSettings& settings) {
 
 Refusal xmlRefuses(const PointRecord& point, const WriteSettings& settings) {
     if (!hasFiniteCoordinates(point)) return Refusal::Value;
-    if (hasControlCharacter(point.name, PointRecord::kNameMax) ||
-        hasControlCharacter(point.mark, PointRecord::kMarkMax))
-        return Refusal::ControlCharacter;
     return textsRefusal(point, settings.encoding, true);
 }
