@@ -63,13 +63,15 @@ const char* referenceOf(char c) {
 void putAttribute(const char* attribute, std::string_view value, TextSink& out) {
     if (value.empty()) return;
     out.put(attribute);
-    for (std::size_t start = 0;;) {
-        std::size_t at = value.find_first_of("&<>\"'\t\n\r", start);
-        out.put(value.substr(start, at - start));
-        if (at == std::string_view::npos) break;
-        out.put(referenceOf(value[at]));
-        start = at + 1;
+    std::size_t start = 0;
+    for (std::size_t at = 0; at < value.size(); ++at) {
+        if (const char* reference = referenceOf(value[at])) {
+            out.put(value.substr(start, at - start));
+            out.put(reference);
+            start = at + 1;
+        }
     }
+    out.put(value.substr(start));
     out.put('"');
 }
 
