@@ -12,7 +12,9 @@
 #include "cli/Link.h"
 #include "cli/OutputFiles.h"
 #include "cli/Report.h"
+#include "files/FileSystem.h"
 #include "files/PointFormats.h"
+#include "files/TextEncoding.h"
 
 #ifndef POINTLINK_VERSION
 #error "POINTLINK_VERSION must name the build's version"
@@ -49,14 +51,38 @@ CLI::Validator instrumentCheck() {
         "");
 }
 
+CLI::Validator encodingCheck() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            if (openTextEncoding(text)) return std::string();
+            return "unknown encoding '" + text + "' (gbk, cp1252, utf-8, or another that the system converts)";
+        },
+        "");
+}
+
+// What --encoding says, in the help of the commands that write.
+std::string encodingHelp() {
+    return "Code page of the names and marks (gbk, cp1252, utf-8...); the UTF-8 outputs convert from it. "
+           "Default: " +
+           defaultTextEncodingName();
+}
+
 void listFormats(std::FILE* out) {
-    std::fprintf(out, "%-10s %-3s %-9s %-12s %s\n", "name", "no.", "extension", "use", "description");
+    std::fprintf(out, "%-10s %-3s %-9s %-12s %-6s %s\n", "name", "no.", "extension", "use", "texts",
+                 "description");
     for (std::size_t i = 0; i < pointFormatCount(); ++i) {
         const PointFormat& format = pointFormatAt(i);
         std::string number = format.number > 0 ? std::to_string(format.number) : "-";
-        std::fprintf(out, "%-10s %-3s %-9s %-12s %s\n", format.name, number.c_str(), format.extension,
-                     format.readable() ? "read, write" : "write", format.description);
+        std::fprintf(out, "%-10s %-3s %-9s %-12s %-6s %s\n", format.name, number.c_str(), format.extension,
+                     format.readable() ? "read, write" : "write", format.convertsTexts() ? "UTF-8" : "bytes",
+                     format.description);
     }
+    std::fprintf(out,
+                 "\nTexts: \"bytes\" formats keep names and marks as the bytes they are, in the points' own code "
+                 "page;\n\"UTF-8\" formats convert them from the code page that --encoding names (default %s).\n"
+                 "dxf is DXF R2007, UTF-8, with a layer per mark. geojson holds grid coordinates [E,N,Z] as they "
+                 "are.\nlandxml declares metres: the point files carry no unit.\n",
+                 defaultTextEncodingName().c_str());
 }
 
 }  // namespace
@@ -94,6 +120,10 @@ int runPointlink(int argc, const char* const* argv, Console& console, std::FILE*
             ->type_name("FOLDER");
     output->excludes(outDir);
     convertCommand->add_flag("--strict", convert.strict, "Treat a line that cannot be read as an error");
+    std::string convertEncoding = defaultTextEncodingName();
+    convertCommand->add_option("--encoding", convertEncoding, encodingHelp())
+        ->type_name("NAME")
+        ->check(encodingCheck());
     convertCommand->footer(
         "Nothing is written when a point cannot be written faithfully in the output format or a file "
         "fails: the output file is replaced only when complete.");
@@ -116,6 +146,10 @@ int runPointlink(int argc, const char* const* argv, Console& console, std::FILE*
         ->required()
         ->type_name("FORMAT")
         ->check(formatCheck(false));
+    std::string receiveEncoding = defaultTextEncodingName();
+    receiveCommand->add_option("--encoding", receiveEncoding, encodingHelp())
+        ->type_name("NAME")
+        ->check(encodingCheck());
     receiveCommand->footer(
         "Start the transfer on the instrument once pointlink waits. Ctrl-C stops; the points received so far "
         "stay in the output, as they do when the line drops.");
@@ -163,6 +197,8 @@ int runPointlink(int argc, const char* const* argv, Console& console, std::FILE*
         }
         convert.from = findPointFormat(from);
         convert.to = findPointFormat(to);
+        const std::unique_ptr<TextEncoding> encoding = openTextEncoding(convertEncoding);
+        convert.settings = WriteSettings{encoding.get(), &console.files().system()};
         std::string problem = checkConvertRequest(convert, console.files());
         if (!problem.empty()) {
             report.program(problem);
@@ -175,6 +211,8 @@ int runPointlink(int argc, const char* const* argv, Console& console, std::FILE*
     if (receiveCommand->parsed()) {
         receive.instrument = findInstrument(receiveInstrument);
         receive.to = findPointFormat(receiveTo);
+        const std::unique_ptr<TextEncoding> encoding = openTextEncoding(receiveEncoding);
+        receive.settings = WriteSettings{encoding.get(), &console.files().system()};
         return runReceive(receive, link);
     }
     if (sendCommand->parsed()) {

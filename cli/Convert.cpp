@@ -7,6 +7,7 @@
 #include "cli/PointReading.h"
 #include "cli/Report.h"
 #include "files/PointFormats.h"
+#include "files/TextEncoding.h"
 #include "files/TextSink.h"
 
 namespace {
@@ -33,8 +34,11 @@ bool Converter::convertInput(const std::string& input, PointStream* stream, cons
     ReadStreams reading{streams_.in, streams_.files, streams_.report, streams_.stopRequested};
     return readPoints(input, *request_.from, request_.strict, warn, reading,
                       [&](const PointRecord& point, long line) {
-                          if (request_.to->refuses(point, request_.settings) != Refusal::None) {
-                              streams_.report.atLine(shownInputName(input), line, cannotHoldText(*request_.to, point));
+                          const Refusal why = request_.to->refuses(point, request_.settings);
+                          if (why != Refusal::None) {
+                              streams_.report.atLine(shownInputName(input), line,
+                                                     refusalText(*request_.to, point, why,
+                                                                 encodingName(request_.settings)));
                               return false;
                           }
                           if (stream) stream->write(point);

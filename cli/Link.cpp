@@ -129,8 +129,10 @@ int runReceive(const ReceiveRequest& request, LinkStreams& streams) {
     ConsoleHost host(
         report,
         [&](const PointRecord& point) {
-            if (stream.refusal(point) != Refusal::None) {
-                report.program(cannotHoldText(*request.to, point) + "; the transfer stops");
+            const Refusal why = stream.refusal(point);
+            if (why != Refusal::None) {
+                report.program(refusalText(*request.to, point, why, encodingName(request.settings)) +
+                               "; the transfer stops");
                 return false;
             }
             stream.write(point);

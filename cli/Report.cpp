@@ -1,6 +1,8 @@
 #include "cli/Report.h"
 
 #include "files/PointFormats.h"
+#include "files/TextEncoding.h"
+#include "points/NumberText.h"
 #include "points/PointRecord.h"
 
 const char kStandardStream[] = "-";
@@ -27,9 +29,52 @@ std::string shownText(std::string_view text) {
 
 std::string pointCount(long count) { return std::to_string(count) + (count == 1 ? " point" : " points"); }
 
-std::string cannotHoldText(const PointFormat& to, const PointRecord& point) {
-    return "point " + shownText(point.name) + " cannot be written as " + to.name + " without changing it (" +
-           (hasFiniteCoordinates(point) ? "a coordinate is larger than " + std::string(to.name) + " can hold"
+namespace {
+
+// A text whose bytes may be in no known encoding: ASCII as it is (control
+// characters as '?'), every other byte as \xNN.
+std::string shownBytes(std::string_view text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string shown = "\"";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) {
+            shown += "\\x";
+            shown += hex[byte >> 4];
+            shown += hex[byte & 0xF];
+        } else {
+            shown += byte < 0x20 || byte == 0x7F ? '?' : c;
+        }
+    }
+    return shown + "\"";
+}
+
+std::string_view field(const char* text, std::size_t max) { return std::string_view(text, boundedLength(text, max)); }
+
+}  // namespace
+
+std::string encodingName(const WriteSettings& settings) {
+    return settings.encoding ? settings.encoding->name() : std::string("utf-8");
+}
+
+std::string refusalText(const PointFormat& to, const PointRecord& point, Refusal why,
+                        const std::string& encodingName) {
+    const std::string name(to.name);
+    switch (why) {
+    case Refusal::NotInEncoding:
+        return "point " + shownBytes(field(point.name, PointRecord::kNameMax)) + " (mark " +
+               shownBytes(field(point.mark, PointRecord::kMarkMax)) + ") cannot be written as " + name +
+               ": its texts are not " + encodingName + " text; name the code page the points are in with " +
+               "--encoding (gbk, cp1252, utf-8...)";
+    case Refusal::ControlCharacter:
+        return "point " + shownText(point.name) + " cannot be written as " + name +
+               ": its name or mark holds a control character, which " + name + " cannot carry";
+    case Refusal::Value:
+    case Refusal::None:
+        break;
+    }
+    return "point " + shownText(point.name) + " cannot be written as " + name + " without changing it (" +
+           (hasFiniteCoordinates(point) ? "a coordinate is larger than " + name + " can hold"
                                         : std::string("a coordinate is not a finite number")) +
            ")";
 }

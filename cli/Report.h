@@ -11,6 +11,8 @@
 
 class PointRecord;
 struct PointFormat;
+enum class Refusal;
+struct WriteSettings;
 
 class Report {
 public:
@@ -39,6 +41,13 @@ std::string shownText(std::string_view text);
 // "1 point", "2 points".
 std::string pointCount(long count);
 
-// Why a point is not written in the format `to`, whose canHold refused it:
-// 'point "P7" cannot be written as ruvo without changing it (...)'.
-std::string cannotHoldText(const PointFormat& to, const PointRecord& point);
+// The name of the encoding that settings give the points' texts.
+std::string encodingName(const WriteSettings& settings);
+
+// Why a point is not written in the format `to`, whose refusal is why:
+// 'point "P7" cannot be written as ruvo without changing it (...)'. A text
+// that is not text of the points' encoding (named encodingName) is shown
+// with its bytes beyond ASCII as \xNN, and the message says how to name
+// another encoding.
+std::string refusalText(const PointFormat& to, const PointRecord& point, Refusal why,
+                        const std::string& encodingName);

@@ -15,6 +15,7 @@ packages=(
   time                                       # peak memory in tools/bench-pointlink.sh
   nsis                                       # the installer (tools/package.sh)
   dpkg-dev file man-db                       # pointlink's Debian package: its Depends, its manual page
+  python3-ezdxf python3-gdal gdal-bin        # the CAD and GIS readers that check the outputs
 )
 
 missing=()

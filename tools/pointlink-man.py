@@ -65,7 +65,7 @@ def parse_help(text):
 def parse_formats(text):
     """The rows of `pointlink formats` as dicts keyed by its header's words;
     the columns start where the header's words do."""
-    lines = text.strip('\n').splitlines()
+    lines = text.strip('\n').split('\n\n')[0].splitlines()
     starts = [m.start() for m in re.finditer(r'\S+', lines[0])]
     keys = lines[0].split()
     rows = []
@@ -73,6 +73,11 @@ def parse_formats(text):
         cells = [line[a:b].strip() for a, b in zip(starts, starts[1:] + [None])]
         rows.append(dict(zip(keys, cells)))
     return rows
+
+
+def format_notes(text):
+    """The paragraphs that follow the table of `pointlink formats`."""
+    return [' '.join(part.split()) for part in text.strip('\n').split('\n\n')[1:]]
 
 
 def escape(text):
@@ -134,10 +139,14 @@ def page(program, version):
             if paragraph not in top['footer']:
                 out += ['.PP', escape(paragraph)]
     out += ['.SH FORMATS', escape('Formats go by name or by number; those without a number are written only.')]
-    for row in parse_formats(run(program, 'formats')):
+    listing = run(program, 'formats')
+    for row in parse_formats(listing):
         number = '' if row['no.'] == '-' else 'number %s, ' % row['no.']
-        out += ['.TP', '\\fB%s\\fR (%s%s; %s)' % (escape(row['name']), number, escape(row['extension']),
-                                                 escape(row['use'])), escape(row['description'])]
+        out += ['.TP', '\\fB%s\\fR (%s%s; %s; texts: %s)' % (escape(row['name']), number, escape(row['extension']),
+                                                             escape(row['use']), escape(row['texts'])),
+                escape(row['description'])]
+    for paragraph in format_notes(listing):
+        out += ['.PP', escape(paragraph)]
     return '\n'.join(out) + '\n'
 
 

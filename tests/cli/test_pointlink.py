@@ -76,23 +76,6 @@ def pointlink(args, cwd, stdin=b''):
         return Result(code, fout.read(), ferr.read())
 
 
-def json_text(raw):
-    """What a name's bytes must read as from the GeoJSON file: each valid
-    UTF-8 character as itself (by Python's strict decoder), every other
-    byte as the character of its number."""
-    text, i = [], 0
-    while i < len(raw):
-        lead = raw[i]
-        length = 1 if lead < 0x80 else 2 if lead < 0xE0 else 3 if lead < 0xF0 else 4
-        try:
-            text.append(raw[i:i + length].decode('utf-8'))
-            i += length
-        except UnicodeDecodeError:
-            text.append(chr(lead))
-            i += 1
-    return ''.join(text)
-
-
 def dxf_groups(data):
     """The (code, value) pairs of an ASCII DXF file."""
     lines = data.decode('latin-1').split('\r\n')
@@ -148,9 +131,9 @@ class Scratch(unittest.TestCase):
     def run_program(self, *args, stdin=b''):
         return pointlink(args, self.dir, stdin)
 
-    def convert(self, to, source=TOPCOM, frm='topcom'):
+    def convert(self, to, source=TOPCOM, frm='topcom', encoding='gbk'):
         self.write('in.pts', source)
-        result = self.run_program('convert', 'in.pts', '--from', frm, '--to', to, '-o', 'out')
+        result = self.run_program('convert', 'in.pts', '--from', frm, '--to', to, '-o', 'out', '--encoding', encoding)
         self.assertEqual(result.code, 0, result.messages)
         return self.read('out')
 
@@ -179,12 +162,8 @@ class ConvertTests(Scratch):
             self.assertEqual(feature['type'], 'Feature')
             self.assertEqual(feature['geometry']['type'], 'Point')
             self.assertEqual(feature['geometry']['coordinates'], [round(e, 4), round(n, 4), round(z, 4)])
-            for key, raw in (('name', name), ('mark', mark)):
-                try:  # UTF-8 passes as it is, any other byte as U+0080..U+00FF
-                    expected = raw.decode('utf-8')
-                except UnicodeDecodeError:
-                    expected = raw.decode('latin-1')
-                self.assertEqual(feature['properties'][key], expected)
+            for key, raw in (('name', name), ('mark', mark)):  # converted from --encoding gbk
+                self.assertEqual(feature['properties'][key], raw.decode('gbk'))
         empty = json.loads(self.convert('geojson', source=b'').decode('utf-8'))
         self.assertEqual(empty, {'type': 'FeatureCollection', 'features': []})
 
@@ -198,11 +177,13 @@ class ConvertTests(Scratch):
             mark = bytes(rng.choice(allowed) for _ in range(rng.randint(1, 13)))
             points.append((name, mark))
         source = b''.join(b'%s,1,2,3,%s\r\n' % point for point in points)
-        features = json.loads(self.convert('geojson', source=source).decode('utf-8'))['features']
+        # Latin-1 has a character for every byte.
+        data = self.convert('geojson', source=source, encoding='latin1')
+        features = json.loads(data.decode('utf-8'))['features']
         for feature, (name, mark) in zip(features, points):
-            self.assertEqual(feature['properties']['name'], json_text(name))
-            self.assertEqual(feature['properties']['mark'], json_text(mark))
-        _, entities = dxf_entities(dxf_groups(self.convert('dxf', source=source)))
+            self.assertEqual(feature['properties']['name'], name.decode('latin-1'))
+            self.assertEqual(feature['properties']['mark'], mark.decode('latin-1'))
+        _, entities = dxf_entities(dxf_groups(self.convert('dxf', source=source, encoding='latin1')))
         layers = [fields[8] for kind, fields in entities if kind == 'POINT']
         self.assertEqual(len(layers), len(points))
         for layer in layers:
@@ -253,6 +234,36 @@ class ConvertTests(Scratch):
         self.assertRegex(result.messages, r'(?m)^in\.pts:3: point "BIG" cannot be written as ruvo without changing it')
         self.assertIn('out.ruvo: not written; the file is as it was', result.messages)
 
+    def test_the_encoding_decides_the_utf8_outputs_alone(self):
+        source = b'OK,1,2,3,A\r\n\xff\xfe,1,2,3,TREE\r\n'
+        self.write('in.pts', source)
+        # The bytes formats keep the bytes whatever the encoding.
+        for to in ('csv', 'topcom'):
+            result = self.run_program('convert', 'in.pts', '--from', 'topcom', '--to', to, '-o', 'out',
+                                      '--encoding', 'utf-8')
+            self.assertEqual(result.code, 0, (to, result.messages))
+            self.assertIn(b'\xff\xfe', self.read('out'))
+        # A UTF-8 output stops at the line, with a hint, and writes nothing.
+        self.write('out', b'old')
+        for to in ('geojson', 'dxf'):
+            result = self.run_program('convert', 'in.pts', '--from', 'topcom', '--to', to, '-o', 'out',
+                                      '--encoding', 'utf-8')
+            self.assertEqual(result.code, 1, to)
+            self.assertRegex(result.messages, r'(?m)^in\.pts:2: point "\\xff\\xfe" \(mark "TREE"\) cannot be '
+                             r'written as %s: its texts are not utf-8 text; .*--encoding' % to)
+            self.assertEqual(self.read('out'), b'old')
+            self.assertEqual(sorted(os.listdir(self.dir)), ['in.pts', 'out'])
+        # Named as what they are, they convert.
+        result = self.run_program('convert', 'in.pts', '--from', 'topcom', '--to', 'geojson', '-o', 'out',
+                                  '--encoding', 'cp1251')
+        self.assertEqual(result.code, 0, result.messages)
+        names = [f['properties']['name'] for f in json.loads(self.read('out').decode('utf-8'))['features']]
+        self.assertEqual(names, ['OK', '\xff\xfe'.encode('latin-1').decode('cp1251')])
+        unknown = self.run_program('convert', 'in.pts', '--from', 'topcom', '--to', 'csv', '-o', 'out',
+                                   '--encoding', 'no-such-code-page')
+        self.assertEqual(unknown.code, 2)
+        self.assertIn("unknown encoding 'no-such-code-page'", unknown.messages)
+
     def test_unreadable_lines_are_reported_by_number(self):
         self.write('in.pts', b'P1,1,2,3,A\r\nnothing here\r\nP3,1,2,3,C\r\n')
         result = self.run_program('convert', 'in.pts', '--from', '2', '--to', '3', '-o', 'out.svf')
@@ -293,7 +304,8 @@ class ConvertTests(Scratch):
             self.skipTest('natively a terminal stands for the devices (NativeTests)')
         self.write('in.pts', TOPCOM)
         for device in ('NUL', 'nul:'):
-            result = self.run_program('convert', 'in.pts', '--from', 'topcom', '--to', 'geojson', '-o', device)
+            result = self.run_program('convert', 'in.pts', '--from', 'topcom', '--to', 'geojson', '-o', device,
+                                      '--encoding', 'gbk')
             self.assertEqual((result.code, result.err), (0, b''), device)
             self.assertEqual(sorted(os.listdir(self.dir)), ['in.pts'])
 
@@ -322,8 +334,15 @@ class ConvertTests(Scratch):
         self.assertEqual(version.out.decode().strip(), 'pointlink ' + project)
         formats = self.run_program('formats')
         self.assertEqual(formats.code, 0)
-        listed = [line.split()[0] for line in formats.out.decode().splitlines()[1:]]
-        self.assertEqual(listed, ['ruvo', 'topcom', 'sv300', 'gzkass', 'southkass', 'csv', 'geojson', 'dxf'])
+        table, notes = formats.out.decode().split('\n\n', 1)
+        rows = [line.split() for line in table.splitlines()[1:]]
+        self.assertEqual([row[0] for row in rows],
+                         ['ruvo', 'topcom', 'sv300', 'gzkass', 'southkass', 'csv', 'geojson', 'dxf', 'landxml'])
+        # Which texts each carries: the points' bytes, or UTF-8 converted from --encoding.
+        self.assertEqual([row[5] if row[3] == 'read,' else row[4] for row in rows],
+                         ['bytes'] * 6 + ['UTF-8'] * 3)
+        self.assertIn('--encoding', notes)
+        self.assertIn('metres', notes)
         for command in ([], ['convert'], ['formats']):
             result = self.run_program(*(command + ['--help']))
             self.assertEqual((result.code, result.err), (0, b''), command)
@@ -353,7 +372,8 @@ class NativeTests(Scratch):
             got = []
             reader = threading.Thread(target=lambda: got.append(open(fifo, 'rb').read()), daemon=True)
             reader.start()
-            result = self.run_program('convert', 'in.pts', '--from', 'topcom', '--to', 'dxf', '-o', name)
+            result = self.run_program('convert', 'in.pts', '--from', 'topcom', '--to', 'dxf', '-o', name,
+                                      '--encoding', 'gbk')
             reader.join(30)
             self.assertEqual((result.code, result.err), (0, b''), name)
             self.assertEqual(got, [expected], name)

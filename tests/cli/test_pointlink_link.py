@@ -11,6 +11,7 @@ layouts written there (tests/e2e/e2e_instrument.py). Standard library only.
 """
 
 import fcntl
+import json
 import os
 import select
 import shutil
@@ -130,6 +131,22 @@ class ReceiveTests(LinkTest):
         self.assertEqual(code, 0, messages)
         self.assertEqual(out.splitlines()[0], b'name,mark,N,E,Z')
         self.assertEqual(len(out.splitlines()), 1 + len(POINTS))
+
+    def test_a_utf8_output_converts_from_the_encoding_named(self):
+        # The instrument sends the UTF-8 bytes of a Chinese name and mark, which are no GBK text.
+        points = [('\u70b91', '\u6811', 1.0, 2.0, 3.0)]
+        for encoding, code in (('utf-8', 0), ('gbk', 1)):
+            sim = self.instrument('tassin', 'to-pc', points=points)
+            code_, out, messages = self.run_program('receive', '--instrument', 'tassin', '--port', sim.link,
+                                                    '-o', '-', '--to', 'geojson', '--encoding', encoding)
+            self.assertEqual(code_, code, messages)
+            if code == 0:
+                feature = json.loads(out.decode('utf-8'))['features'][0]
+                self.assertEqual(feature['properties'], {'name': '\u70b91', 'mark': '\u6811'})
+            else:
+                self.assertIn('its texts are not gbk text', messages)
+                self.assertIn('--encoding', messages)
+            sim.wait()
 
     def test_standard_output_by_its_name_and_a_fifo_are_written_into(self):
         sim = self.instrument('korvel', 'to-pc', points=POINTS)
