@@ -93,9 +93,14 @@ Refusal textRefusal(const char* text, std::size_t max, const TextEncoding* encod
     }
     if (ascii) return Refusal::None;
     std::string converted;
-    if (encoding ? !encoding->appendUtf8(bytes, converted) : !isValidUtf8(bytes)) return Refusal::NotInEncoding;
-    if (xml && hasXmlNonCharacter(encoding ? std::string_view(converted) : bytes)) return Refusal::ControlCharacter;
-    return Refusal::None;
+    std::string_view utf8 = bytes;
+    if (isUtf8Encoding(encoding)) {
+        if (!isValidUtf8(bytes)) return Refusal::NotInEncoding;
+    } else {
+        if (!encoding->appendUtf8(bytes, converted)) return Refusal::NotInEncoding;
+        utf8 = converted;
+    }
+    return xml && hasXmlNonCharacter(utf8) ? Refusal::ControlCharacter : Refusal::None;
 }
 
 Refusal textsRefusal(const PointRecord& point, const TextEncoding* encoding, bool xml) {

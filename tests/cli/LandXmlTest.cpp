@@ -5,7 +5,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <limits>
+#include <random>
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -16,6 +18,7 @@
 #include "files/PointFormats.h"
 #include "files/TextEncoding.h"
 #include "files/TextSink.h"
+#include "files/Utf8.h"
 
 namespace {
 
@@ -158,6 +161,39 @@ TEST(LandXml, RefusesWhatXmlCannotCarryInAnyForm) {
         else
             EXPECT_EQ(utf8Refuses(c.point, settings), Refusal::None) << c.point.name << c.point.mark;
     }
+}
+
+// Texts that are UTF-8 already are checked, not converted: with the
+// platform's UTF-8 they are refused and written exactly as with none.
+TEST(Utf8Outputs, TextsOfUtf8ReadAsWithoutAnEncoding) {
+    const auto utf8 = openTextEncoding("utf-8");
+    ASSERT_NE(utf8, nullptr);
+    WriteSettings none, named;
+    named.encoding = utf8.get();
+    // Characters, a noncharacter and a control character among them; now and then a piece of none.
+    const std::string characters[] = {"a", "\xC3\xA9", "\xE6\xA0\x91", "\xF0\x9F\x93\x8D", "\xEF\xBF\xBF", "\x01"};
+    const std::string pieces[] = {"\xC3", "\xA9", "\xE6\xA0", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF", "\xC0\xAF"};
+    std::mt19937 random(11);
+    auto text = [&](std::size_t length) {
+        std::string made;
+        while (made.size() < length)
+            made += random() % 16 ? characters[random() % std::size(characters)] : pieces[random() % std::size(pieces)];
+        return made;
+    };
+    int written = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string name = text(random() % 8), mark = text(random() % 12);
+        const PointRecord point = makePoint(name.c_str(), mark.c_str(), 1, 2, 3);
+        for (auto refuses : {utf8Refuses, xmlRefuses})
+            ASSERT_EQ(refuses(point, named), refuses(point, none)) << name << " " << mark;
+        if (utf8Refuses(point, none) == Refusal::None) {
+            std::string a, b;
+            ASSERT_EQ(utf8Of(point.mark, PointRecord::kMarkMax, utf8.get(), a),
+                      utf8Of(point.mark, PointRecord::kMarkMax, nullptr, b));
+            ++written;
+        }
+    }
+    EXPECT_GT(written, 500);  // the cases are not all refused
 }
 
 }  // namespace
