@@ -22,6 +22,7 @@
 #include "files/PointFormats.h"
 #include "files/TextSink.h"
 #include "files/Utf8.h"
+#include "points/NumberText.h"
 
 namespace {
 
@@ -60,9 +61,14 @@ const char* referenceOf(char c) {
     }
 }
 
-void putAttribute(const char* attribute, std::string_view value, TextSink& out) {
+// Puts ` name="value"` to out (a TextSink, or a Text below), the value
+// escaped; nothing for an empty value.
+template <class Out>
+void putAttribute(const char* name, std::string_view value, Out& out) {
     if (value.empty()) return;
-    out.put(attribute);
+    out.put(' ');
+    out.put(name);
+    out.put("=\"");
     std::size_t start = 0;
     for (std::size_t at = 0; at < value.size(); ++at) {
         if (const char* reference = referenceOf(value[at])) {
@@ -74,6 +80,45 @@ void putAttribute(const char* attribute, std::string_view value, TextSink& out) 
     out.put(value.substr(start));
     out.put('"');
 }
+
+// A string that putAttribute can put to.
+struct Text {
+    std::string& text;
+    void put(char c) { text += c; }
+    void put(std::string_view part) { text.append(part); }
+};
+
+// The code attributes of the marks met last, as they are written: a survey
+// has a few marks, so most points find theirs here and neither convert nor
+// escape it again.
+class RecentCodes {
+public:
+    explicit RecentCodes(const TextEncoding* encoding) : encoding_(encoding) {}
+
+    const std::string& of(const char* mark) {
+        const std::string_view bytes(mark, boundedLength(mark, PointRecord::kMarkMax));
+        for (const Entry& entry : entries_)
+            if (entry.mark == bytes) return entry.code;  // an empty mark finds an empty code anywhere
+        Entry& entry = entries_[next_];
+        next_ = (next_ + 1) % kCount;
+        entry.mark.assign(bytes);
+        entry.code.clear();
+        Text code{entry.code};
+        putAttribute("code", utf8Of(mark, PointRecord::kMarkMax, encoding_, buffer_), code);
+        return entry.code;
+    }
+
+private:
+    static constexpr std::size_t kCount = 8;
+    struct Entry {
+        std::string mark;  // bytes, as the point holds them
+        std::string code;
+    };
+    const TextEncoding* encoding_;
+    Entry entries_[kCount];
+    std::size_t next_ = 0;
+    std::string buffer_;
+};
 
 // The date and time attributes of now, local time: date="2024-05-01"
 // time="14:03:59" (xs:date and xs:time, without a zone).
@@ -89,7 +134,8 @@ void putNow(TextSink& out) {
 
 class LandXmlWriter : public PointWriter {
 public:
-    LandXmlWriter(TextSink& out, const WriteSettings& settings) : out_(out), encoding_(settings.encoding) {}
+    LandXmlWriter(TextSink& out, const WriteSettings& settings)
+        : out_(out), encoding_(settings.encoding), codes_(settings.encoding) {}
     void begin() override {
         out_.put(kHead);
         putNow(out_);
@@ -97,8 +143,8 @@ public:
     }
     void write(const PointRecord& point) override {
         out_.put("    <CgPoint");
-        putAttribute(" name=\"", utf8Of(point.name, PointRecord::kNameMax, encoding_, buffer_), out_);
-        putAttribute(" code=\"", utf8Of(point.mark, PointRecord::kMarkMax, encoding_, buffer_), out_);
+        putAttribute("name", utf8Of(point.name, PointRecord::kNameMax, encoding_, buffer_), out_);
+        out_.put(codes_.of(point.mark));
         out_.put('>');
         out_.putCoordinate(point.n, 4);
         out_.put(' ');
@@ -112,6 +158,7 @@ public:
 private:
     TextSink& out_;
     const TextEncoding* encoding_;
+    RecentCodes codes_;
     std::string buffer_;
 };
 
