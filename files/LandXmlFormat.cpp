@@ -20,9 +20,9 @@
 #include <ctime>
 
 #include "files/PointFormats.h"
+#include "files/RecentMarks.h"
 #include "files/TextSink.h"
 #include "files/Utf8.h"
-#include "points/NumberText.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ const char* referenceOf(char c) {
     }
 }
 
-// Puts ` name="value"` to out (a TextSink, or a Text below), the value
+// Puts ` name="value"` to out (a TextSink or a StringOut), the value
 // escaped; nothing for an empty value.
 template <class Out>
 void putAttribute(const char* name, std::string_view value, Out& out) {
@@ -80,45 +80,6 @@ void putAttribute(const char* name, std::string_view value, Out& out) {
     out.put(value.substr(start));
     out.put('"');
 }
-
-// A string that putAttribute can put to.
-struct Text {
-    std::string& text;
-    void put(char c) { text += c; }
-    void put(std::string_view part) { text.append(part); }
-};
-
-// The code attributes of the marks met last, as they are written: a survey
-// has a few marks, so most points find theirs here and neither convert nor
-// escape it again.
-class RecentCodes {
-public:
-    explicit RecentCodes(const TextEncoding* encoding) : encoding_(encoding) {}
-
-    const std::string& of(const char* mark) {
-        const std::string_view bytes(mark, boundedLength(mark, PointRecord::kMarkMax));
-        for (const Entry& entry : entries_)
-            if (entry.mark == bytes) return entry.code;  // an empty mark finds an empty code anywhere
-        Entry& entry = entries_[next_];
-        next_ = (next_ + 1) % kCount;
-        entry.mark.assign(bytes);
-        entry.code.clear();
-        Text code{entry.code};
-        putAttribute("code", utf8Of(mark, PointRecord::kMarkMax, encoding_, buffer_), code);
-        return entry.code;
-    }
-
-private:
-    static constexpr std::size_t kCount = 8;
-    struct Entry {
-        std::string mark;  // bytes, as the point holds them
-        std::string code;
-    };
-    const TextEncoding* encoding_;
-    Entry entries_[kCount];
-    std::size_t next_ = 0;
-    std::string buffer_;
-};
 
 // The date and time attributes of now, local time: date="2024-05-01"
 // time="14:03:59" (xs:date and xs:time, without a zone).
@@ -144,7 +105,9 @@ public:
     void write(const PointRecord& point) override {
         out_.put("    <CgPoint");
         putAttribute("name", utf8Of(point.name, PointRecord::kNameMax, encoding_, buffer_), out_);
-        out_.put(codes_.of(point.mark));
+        out_.put(codes_.of(point.mark, [](std::string_view mark, StringOut& code) {
+            putAttribute("code", mark, code);
+        }));
         out_.put('>');
         out_.putCoordinate(point.n, 4);
         out_.put(' ');
@@ -158,7 +121,7 @@ public:
 private:
     TextSink& out_;
     const TextEncoding* encoding_;
-    RecentCodes codes_;
+    RecentMarks codes_;
     std::string buffer_;
 };
 

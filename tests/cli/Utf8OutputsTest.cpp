@@ -1,8 +1,11 @@
-// LandXML: the file around the points (the date and time of writing taken
-// out), a CgPoint's attributes whatever bytes the texts hold, and what XML
-// refuses. (test_output_readers.py parses whole files with an XML parser.)
+// The outputs that are UTF-8: LandXML's file around the points (the date
+// and time of writing taken out), a CgPoint's attributes whatever bytes the
+// texts hold, what XML refuses; the texts named UTF-8, and the marks that
+// the writers keep. (test_output_readers.py parses whole files of each
+// output with a reader of its own.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -16,6 +19,7 @@
 #include "CliFixture.h"
 #include "fakes/Points.h"
 #include "files/PointFormats.h"
+#include "files/RecentMarks.h"
 #include "files/TextEncoding.h"
 #include "files/TextSink.h"
 #include "files/Utf8.h"
@@ -217,6 +221,37 @@ TEST(Utf8Outputs, TextsOfUtf8ReadAsWithoutAnEncoding) {
         }
     }
     EXPECT_GT(written, 500);  // the cases are not all refused
+}
+
+// A mark's text is what make gives for it, whichever marks came before;
+// make runs again only for a mark that is not among the last eight.
+TEST(RecentMarks, GiveWhatTheirMarkMakes) {
+    const FakeEncoding fake;
+    RecentMarks marks(&fake);
+    int made = 0;
+    auto make = [&](std::string_view utf8, StringOut& out) {
+        ++made;
+        out.put('<');
+        out.put(utf8);
+        out.put('>');
+    };
+    const char* const pool[] = {"", "A", "a", "AB", "\xE9", "\xE9\xE9", "B", "C", "D", "E", "F", "G", "H"};
+    std::vector<std::string> recent;  // the distinct marks made, the last last
+    std::mt19937 random(3);
+    for (int i = 0; i < 1000; ++i) {
+        const char* mark = pool[random() % (i < 500 ? 8 : std::size(pool))];  // first only eight marks
+        std::string utf8;
+        ASSERT_TRUE(fake.appendUtf8(mark, utf8));
+        const int before = made;
+        EXPECT_EQ(marks.of(mark, make), "<" + utf8 + ">") << i;
+        const bool known = std::find(recent.begin(), recent.end(), mark) != recent.end();
+        EXPECT_EQ(made - before, known ? 0 : 1) << i;
+        if (!known) {
+            recent.push_back(mark);
+            if (recent.size() > 8) recent.erase(recent.begin());
+        }
+    }
+    EXPECT_LT(made, 600);
 }
 
 }  // namespace
