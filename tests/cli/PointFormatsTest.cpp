@@ -17,6 +17,7 @@
 #include "CliFixture.h"
 #include "fakes/Points.h"
 #include "files/ExchangeLine.h"
+#include "files/TextEncoding.h"
 #include "files/TextSink.h"
 
 namespace {
@@ -25,10 +26,11 @@ bool canHold(const PointFormat& format, const PointRecord& point) {
     return format.refuses(point, WriteSettings()) == Refusal::None;
 }
 
-std::string written(const char* format, const std::vector<PointRecord>& points) {
+std::string written(const char* format, const std::vector<PointRecord>& points,
+                    const WriteSettings& settings = WriteSettings()) {
     std::FILE* file = std::tmpfile();
     TextSink sink(file);
-    PointStream stream(*findPointFormat(format), sink);
+    PointStream stream(*findPointFormat(format), sink, settings);
     stream.begin();
     for (const PointRecord& point : points) stream.write(point);
     stream.end();
@@ -133,38 +135,55 @@ TEST(Csv, QuotesOnlyTheFieldsThatNeedIt) {
     }
     EXPECT_EQ(written("csv", {}), "name,mark,N,E,Z\r\n");
     EXPECT_EQ(written("csv", {makePoint("N", "", -0.0, -0.00005, 1e7)}),
-              "name,mark,N,E,Z\r\nN,,-0.0000,-0.0001,10000000.0000\r\n");
+              "name,mark,N,E,Z\r\nN,,0.0000,-0.0001,10000000.0000\r\n");  // never -0.0000
 }
 
-TEST(GeoJson, StringsAreValidJsonWhateverBytesTheyHold) {
+TEST(GeoJson, StringsAreValidJsonOrThePointIsRefused) {
+    // Texts taken for UTF-8 (no encoding) and converted from GBK. nullptr:
+    // the point is refused, as the text is no text of that encoding.
+    const std::unique_ptr<TextEncoding> gbk = openTextEncoding("gbk");
+    ASSERT_TRUE(gbk);
     struct Case {
         const char* name;
-        const char* json;
+        const char* asUtf8;
+        const char* asGbk;
     } cases[] = {
-        {"P1", "\"P1\""},
-        {"a\"b\\c", "\"a\\\"b\\\\c\""},
-        {"\t\x01\x1f", "\"\\u0009\\u0001\\u001f\""},
-        {"\xC3\xA9", "\"\xC3\xA9\""},                      // UTF-8 passes
-        {"\xE6\xA0\x91", "\"\xE6\xA0\x91\""},              // three bytes
-        {"\xF0\x9F\x93\x8D", "\"\xF0\x9F\x93\x8D\""},      // four bytes
-        {"\xB5\xE7\xCF\xDF", "\"\\u00b5\\u00e7\\u00cf\\u00df\""},  // GBK: byte by byte
-        {"\xC3", "\"\\u00c3\""},                           // cut sequence
-        {"\xC0\xAF", "\"\\u00c0\\u00af\""},                // overlong
-        {"\xED\xA0\x80", "\"\\u00ed\\u00a0\\u0080\""},     // surrogate
-        {"\xF4\x90\x80\x80", "\"\\u00f4\\u0090\\u0080\\u0080\""},  // beyond U+10FFFF
-        {"\x7F", "\"\x7F\""},
+        {"P1", "\"P1\"", "\"P1\""},
+        {"a\"b\\c", "\"a\\\"b\\\\c\"", "\"a\\\"b\\\\c\""},
+        {"\t\x01\x1f", "\"\\u0009\\u0001\\u001f\"", "\"\\u0009\\u0001\\u001f\""},
+        {"\xC3\xA9", "\"\xC3\xA9\"", "\"\xE8\x8C\x85\""},               // é in UTF-8; 茅 in GBK
+        {"\xF0\x9F\x93\x8D", "\"\xF0\x9F\x93\x8D\"", "\"\xE9\xA6\x83\xE6\x90\xB7\""},  // 📍; 馃搷
+        {"\xB5\xE3", nullptr, "\"\xE7\x82\xB9\""},                      // 点 in GBK
+        {"\xC3", nullptr, nullptr},                                     // cut sequence
+        {"\xC0\xAF", nullptr, "\"\xE8\x9C\xA1\""},                      // overlong UTF-8; 蜡 in GBK
+        {"\xED\xA0\x80", nullptr, "\"\xE9\xA0\x8E\xE2\x82\xAC\""},  // surrogate; 頎€ in GBK
+        {"\xFF", nullptr, nullptr},                                     // in neither
+        {"\x7F", "\"\x7F\"", "\"\x7F\""},
     };
+    const PointFormat& format = *findPointFormat("geojson");
     for (const Case& c : cases) {
-        std::string bytes = written("geojson", {makePoint(c.name, "", 1, 2, 3)});
-        std::string expected = std::string("{\"type\":\"FeatureCollection\",\"features\":[\r\n") +
-                               "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":" +
-                               "[2.0000,1.0000,3.0000]},\"properties\":{\"name\":" + c.json +
-                               ",\"mark\":\"\"}}\r\n]}\r\n";
-        EXPECT_EQ(bytes, expected) << c.name;
+        const PointRecord point = makePoint(c.name, "", 1, 2, 3);
+        const TextEncoding* encodings[] = {nullptr, gbk.get()};
+        const char* expectations[] = {c.asUtf8, c.asGbk};
+        for (int i = 0; i < 2; ++i) {
+            const WriteSettings settings{encodings[i], nullptr};
+            if (!expectations[i]) {
+                EXPECT_EQ(format.refuses(point, settings), Refusal::NotInEncoding) << c.name << i;
+                continue;
+            }
+            ASSERT_EQ(format.refuses(point, settings), Refusal::None) << c.name << i;
+            std::string expected = std::string("{\"type\":\"FeatureCollection\",\"features\":[\r\n") +
+                                   "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":" +
+                                   "[2.0000,1.0000,3.0000]},\"properties\":{\"name\":" + expectations[i] +
+                                   ",\"mark\":\"\"}}\r\n]}\r\n";
+            EXPECT_EQ(written("geojson", {point}, settings), expected) << c.name << i;
+        }
     }
     EXPECT_EQ(written("geojson", {}), "{\"type\":\"FeatureCollection\",\"features\":[\r\n]}\r\n");
     std::string two = written("geojson", {makePoint("A", "", 1, 2, 3), makePoint("B", "", 1, 2, 3)});
     EXPECT_NE(two.find("}},\r\n{\"type\":\"Feature\""), std::string::npos);  // features apart by commas
+    EXPECT_NE(written("geojson", {makePoint("Z", "", -0.00001, 0.0, -0.0)}).find("[0.0000,0.0000,0.0000]"),
+              std::string::npos);  // never -0.0000
 }
 
 TEST(Dxf, LayerNamesKeepTheCharactersAllowedInCapitals) {
