@@ -133,29 +133,6 @@ TEST(LandXml, AttributesHoldEveryTextAsItsCharacters) {
     }
 }
 
-// Each CgPoint line of a long file is the line the point has in a file of
-// its own, whichever marks came before it (the writer keeps the recent ones).
-TEST(LandXml, APointsLineDoesNotDependOnThePointsBeforeIt) {
-    const FakeEncoding fake;
-    const char* const marks[] = {"", "A", "a", "A&", "\xE9", "\xE9\xE9", "B", "C", "D", "E", "F", "G", "\xE9&", "AB"};
-    std::mt19937 random(5);
-    std::vector<PointRecord> points;
-    for (int i = 0; i < 300; ++i) {
-        const std::size_t run = random() % 3 ? 1 : 4;  // now and then a mark many times over
-        const char* mark = marks[random() % std::size(marks)];
-        for (std::size_t k = 0; k < run; ++k) points.push_back(makePoint(i % 2 ? "N\xE9" : "", mark, i, 2, 3));
-    }
-    const std::string whole = written(points, &fake);
-    std::size_t at = kHead.size();
-    for (const PointRecord& point : points) {
-        const std::string alone = written({point}, &fake);
-        const std::string line = alone.substr(kHead.size(), alone.size() - kHead.size() - kTail.size());
-        ASSERT_EQ(whole.compare(at, line.size(), line), 0) << point.mark << " at " << at;
-        at += line.size();
-    }
-    EXPECT_EQ(whole.substr(at), kTail);
-}
-
 TEST(LandXml, RefusesWhatXmlCannotCarryInAnyForm) {
     const FakeEncoding fake;
     const double inf = std::numeric_limits<double>::infinity();
