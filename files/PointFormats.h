@@ -118,7 +118,7 @@ private:
 // not finite (no csv, JSON or DXF number, nor XML text, carries infinity or
 // NaN); for a UTF-8 format also texts that are not text of the points' code
 // page; for an XML format also a control character other than tab, LF and
-// CR, which XML 1.0 cannot carry in any form.
+// CR, or U+FFFE or U+FFFF, which XML 1.0 cannot carry in any form.
 Refusal csvRefuses(const PointRecord& point, const WriteSettings& settings);
 Refusal utf8Refuses(const PointRecord& point, const WriteSettings& settings);
 Refusal xmlRefuses(const PointRecord& point, const WriteSettings& settings);
