@@ -87,6 +87,7 @@ public:
         : out_(out), encoding_(settings.encoding), layers_(settings.encoding), kept_(settings.files) {}
 
     void begin() override {}
+    bool writesAtEnd() const override { return true; }
 
     void write(const PointRecord& point) override {
         char record[kRecordMax];

@@ -20,9 +20,10 @@ import time
 GOAL_SECONDS = 0.5
 GOAL_POINTS = 1000000
 PAIRS = [('topcom', 'ruvo'), ('topcom', 'sv300'), ('ruvo', 'topcom'), ('sv300', 'southkass'),
-         ('gzkass', 'csv'), ('southkass', 'geojson'), ('topcom', 'dxf')]
+         ('gzkass', 'csv'), ('southkass', 'geojson'), ('topcom', 'dxf'), ('topcom', 'landxml')]
+# The marks' texts are GBK (a Chinese mark among ASCII ones), as every
+# convert is told.
 MARKS = [b'TREE', b'', b'\xb5\xe7\xcf\xdf\xb8\xcb', b'BM1', b'KERB']
-# The code page of those marks, which the UTF-8 outputs convert from.
 ENCODING = ['--encoding', 'gbk']
 
 
