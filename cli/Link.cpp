@@ -163,8 +163,11 @@ int runReceive(const ReceiveRequest& request, LinkStreams& streams) {
     if (output.inPlace()) {
         const bool written = !sink.failed() && output.keep();
         if (!written) {
-            report.program(pointCount(arrived) + " arrived; " + std::to_string(saved) +
-                           " of them went to " + output.shown() + " before writing failed");
+            if (stream.writesAtEnd())
+                report.program(pointCount(arrived) + " arrived; writing them to " + output.shown() + " failed");
+            else
+                report.program(pointCount(arrived) + " arrived; " + std::to_string(saved) +
+                               " of them went to " + output.shown() + " before writing failed");
         } else if (complete) {
             report.program("received " + pointCount(arrived) +
                            (request.output == kStandardStream ? std::string() : " into " + output.shown()));

@@ -4,7 +4,10 @@
 //
 // receive writes every point to the output as it arrives, handed to the
 // system at once, so that a line that drops half-way loses nothing that
-// came over it; a point counts as saved once its bytes are written. The
+// came over it; a point counts as saved once its bytes are written. A dxf
+// is the exception: its table of layers comes first, so its points are
+// kept (in a scratch file) and the drawing is written when the transfer
+// ends, however it ends; a point counts as saved once it is kept. The
 // output goes, as in convert, to a file of its own beside the target, or
 // into the target itself when that is standard output, a FIFO or a device.
 // When the transfer ends normally the file replaces the target (exit status

@@ -1,126 +1,177 @@
-// ASCII DXF of release 12: a header that names the release, then an
-// ENTITIES section with a POINT for each point and, for a point with a name,
-// a TEXT holding the name at the same place (height 1 drawing unit). X is
-// the easting, Y the northing, Z the height, with four decimals. Lines end
-// with CR LF; group codes are right-justified in three columns.
+// ASCII DXF of release 2007 (AC1021), the whole file UTF-8: a POINT for each
+// point and, for a point with a name, a TEXT holding the name at the same
+// place (height 1 drawing unit), both on the layer of the point's mark
+// (files/DxfLayers.h). X is the easting, Y the northing, Z the height, with
+// four decimals and never -0.0000. Lines end with CR LF; group codes are
+// right-justified in three columns.
 //
-// Both entities go on a layer named after the point's mark. Release 12
-// allows layer names of at most 31 letters, digits, '$', '-' and '_', and
-// keeps them in capitals, so a mark is written in capitals, with '_' for
-// every other byte (a space, '.', a byte of a Chinese mark): TREE.1 goes on
-// layer TREE_1. A point without a mark goes on layer 0, the layer every
-// drawing has. Layers need no table entry: a drawing makes the layers its
-// entities name, which lets the file stream out point by point.
+// Release 2007 because it is the first whose layer names may hold any
+// character a mark is likely to have (Chinese, accented letters, spaces,
+// '.') and whose text readers take as UTF-8, whatever code page the points
+// came in; release 12 names allow only capitals, digits, '$', '-' and '_'.
+// Names and marks are converted from the points' code page (a point whose
+// texts do not convert is refused before it comes here). A TEXT's name is
+// written as putDxfText (files/DxfSections.h) has it, so that CAD shows it
+// exactly: control characters in caret form, '%' kept from CAD's control
+// codes. Readers that do not know CAD's "%%%" (ezdxf's plain_text(), GDAL)
+// read a name holding "%%" with those codes in it; a single '%' reads back
+// as itself everywhere.
 //
-// The name in a TEXT is written byte for byte, except that a control
-// character is written in DXF's caret form (^I for a tab, ^M for CR) and a
-// '^' as "^ ", so that no name can break the line structure of the file.
+// The table of layers comes before the entities, so the writer keeps every
+// point (its layer's number, name and coordinates: at most 38 bytes) in a
+// scratch file, or in memory where there is none, and writes the whole
+// drawing at end(). Should keeping them fail, end() writes nothing more and
+// leaves the output failed, so that no target is replaced by half a drawing.
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/DxfLayers.h"
+#include "files/DxfSections.h"
 #include "files/PointFormats.h"
+#include "files/ScratchRecords.h"
 #include "files/TextSink.h"
+#include "files/Utf8.h"
 #include "points/NumberText.h"
 
 namespace {
 
-void group(const char* code, std::string_view value, TextSink& out) {
-    out.put(code);
-    out.put("\r\n");
-    out.put(value);
-    out.put("\r\n");
+using namespace std::string_view_literals;
+
+// A kept point: its layer (4 bytes), the length of its name (1), the name's
+// bytes, then E, N and Z.
+constexpr std::size_t kRecordHead = 5;
+constexpr std::size_t kRecordMax = kRecordHead + PointRecord::kNameMax + 3 * sizeof(double);
+
+// The groups of an entity from the end of its handle to its X: its owner,
+// its layer and its subclass.
+std::string entityHead(const std::string& layer, const char* subclass) {
+    std::string head = "\r\n330\r\n";
+    head += kModelSpaceHandle;
+    head += "\r\n100\r\nAcDbEntity\r\n  8\r\n";
+    head += layer;
+    head += "\r\n100\r\n";
+    head += subclass;
+    head += "\r\n 10\r\n";
+    return head;
 }
 
-// The groups that both entities of a point carry alike: its layer, X, Y and
-// Z, made once into one text.
-class SharedGroups {
+// X, Y and Z of a point as both its entities carry them, made once.
+class Place {
 public:
-    SharedGroups(const char* layer, const PointRecord& point) {
-        append("  8\r\n");
-        append(layer);
-        const char* const codes[] = {"\r\n 10\r\n", "\r\n 20\r\n", "\r\n 30\r\n"};
-        const double values[] = {point.e, point.n, point.z};
+    explicit Place(const double (&xyz)[3]) {
+        const char* const codes[] = {"", "\r\n 20\r\n", "\r\n 30\r\n"};
         for (int i = 0; i < 3; ++i) {
             append(codes[i]);
-            end_ = formatFixed(values[i], 4, end_);
+            char number[kFixedTextMax];
+            append(coordinateText(xyz[i], 4, number));
         }
         append("\r\n");
     }
-    void put(TextSink& out) const { out.put(std::string_view(text_, static_cast<std::size_t>(end_ - text_))); }
+    std::string_view text() const { return std::string_view(text_, used_); }
 
 private:
-    void append(const char* part) {
-        while (*part) *end_++ = *part++;
+    void append(std::string_view part) {
+        std::memcpy(text_ + used_, part.data(), part.size());
+        used_ += part.size();
     }
-    char text_[kDxfLayerMax + 3 * kFixedTextMax + 64];
-    char* end_ = text_;
+    char text_[3 * kFixedTextMax + 32];
+    std::size_t used_ = 0;
 };
-
-bool allowedInLayer(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '$' || c == '-' || c == '_';
-}
-
-}  // namespace
-
-void dxfLayerName(const char* mark, char* layer) {
-    std::size_t n = boundedLength(mark, kDxfLayerMax);
-    if (n == 0) {
-        layer[0] = '0';
-        layer[1] = '\0';
-        return;
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        char c = mark[i];
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        layer[i] = allowedInLayer(c) ? c : '_';
-    }
-    layer[n] = '\0';
-}
-
-namespace {
 
 class DxfWriter : public PointWriter {
 public:
-    explicit DxfWriter(TextSink& out) : out_(out) {}
-    void begin() override {
-        group("  0", "SECTION", out_);
-        group("  2", "HEADER", out_);
-        group("  9", "$ACADVER", out_);
-        group("  1", "AC1009", out_);
-        group("  0", "ENDSEC", out_);
-        group("  0", "SECTION", out_);
-        group("  2", "ENTITIES", out_);
-    }
+    DxfWriter(TextSink& out, const WriteSettings& settings)
+        : out_(out), encoding_(settings.encoding), layers_(settings.encoding), kept_(settings.files) {}
+
+    void begin() override {}
+    bool writesAtEnd() const override { return true; }
+
     void write(const PointRecord& point) override {
-        char layer[kDxfLayerMax + 1];
-        dxfLayerName(point.mark, layer);
-        const SharedGroups shared(layer, point);
-        group("  0", "POINT", out_);
-        shared.put(out_);
-        std::size_t n = boundedLength(point.name, PointRecord::kNameMax);
-        if (n == 0) return;
-        group("  0", "TEXT", out_);
-        shared.put(out_);
-        group(" 40", "1.0", out_);
-        out_.put("  1\r\n");
-        for (std::size_t i = 0; i < n; ++i) {
-            char c = point.name[i];
-            if (static_cast<unsigned char>(c) < 0x20) {
-                out_.put('^');
-                out_.put(static_cast<char>(c + 0x40));
-            } else {
-                out_.put(c);
-                if (c == '^') out_.put(' ');
-            }
-        }
-        out_.put("\r\n");
+        char record[kRecordMax];
+        const std::uint32_t layer = layers_.layerOf(point.mark, PointRecord::kMarkMax);
+        const std::size_t nameLength = boundedLength(point.name, PointRecord::kNameMax);
+        const double xyz[3] = {point.e, point.n, point.z};
+        std::memcpy(record, &layer, sizeof layer);
+        record[4] = static_cast<char>(nameLength);
+        std::memcpy(record + kRecordHead, point.name, nameLength);
+        std::memcpy(record + kRecordHead + nameLength, xyz, sizeof xyz);
+        kept_.append(record, kRecordHead + nameLength + sizeof xyz);
+        ++points_;
+        if (nameLength > 0) ++texts_;
+        if (point.e < minX_) minX_ = point.e;
+        if (point.e > maxX_) maxX_ = point.e;
+        if (point.n < minY_) minY_ = point.n;
+        if (point.n > maxY_) maxY_ = point.n;
     }
+
     void end() override {
-        group("  0", "ENDSEC", out_);
-        group("  0", "EOF", out_);
+        if (!kept_.rewind()) {
+            out_.markFailed();
+            return;
+        }
+        const std::uint64_t firstEntity = kFirstLayerHandle + layers_.size();
+        writeDxfStart(layers_, firstEntity + points_ + texts_, viewOn(minX_, minY_, maxX_, maxY_), out_);
+        std::vector<std::string> pointHeads, textHeads;
+        for (std::size_t i = 0; i < layers_.size(); ++i) {
+            pointHeads.push_back(entityHead(layers_[i].name, "AcDbPoint"));
+            textHeads.push_back(entityHead(layers_[i].name, "AcDbText"));
+        }
+        std::uint64_t handle = firstEntity;
+        for (std::uint64_t i = 0; i < points_; ++i) {
+            KeptPoint point;
+            if (!readBack(point)) {
+                out_.markFailed();
+                return;
+            }
+            const Place place(point.xyz);
+            out_.put("  0\r\nPOINT\r\n  5\r\n"sv);
+            putHandle(handle++, out_);
+            out_.put(pointHeads[point.layer]);
+            out_.put(place.text());
+            if (point.nameLength == 0) continue;
+            out_.put("  0\r\nTEXT\r\n  5\r\n"sv);
+            putHandle(handle++, out_);
+            out_.put(textHeads[point.layer]);
+            out_.put(place.text());
+            out_.put(" 40\r\n1.0\r\n  1\r\n"sv);
+            putDxfText(utf8Of(point.name, point.nameLength, encoding_, buffer_), true, out_);
+            out_.put("\r\n100\r\nAcDbText\r\n"sv);
+        }
+        writeDxfEnd(out_);
     }
 
 private:
+    struct KeptPoint {
+        std::uint32_t layer;
+        std::size_t nameLength;
+        char name[PointRecord::kNameMax];
+        double xyz[3];
+    };
+
+    // The next kept point; false when it cannot be read back whole.
+    bool readBack(KeptPoint& point) {
+        char head[kRecordHead];
+        if (!kept_.read(head, sizeof head)) return false;
+        std::memcpy(&point.layer, head, sizeof point.layer);
+        point.nameLength = static_cast<unsigned char>(head[4]);
+        return point.layer < layers_.size() && point.nameLength <= sizeof point.name &&
+               kept_.read(point.name, point.nameLength) && kept_.read(point.xyz, sizeof point.xyz);
+    }
+
     TextSink& out_;
+    const TextEncoding* encoding_;
+    DxfLayers layers_;
+    ScratchRecords kept_;
+    std::uint64_t points_ = 0, texts_ = 0;
+    double minX_ = HUGE_VAL, minY_ = HUGE_VAL, maxX_ = -HUGE_VAL, maxY_ = -HUGE_VAL;
+    std::string buffer_;
 };
 
 }  // namespace
 
-std::unique_ptr<PointWriter> openDxf(TextSink& out, const WriteSettings&) { return std::make_unique<DxfWriter>(out); }
+std::unique_ptr<PointWriter> openDxf(TextSink& out, const WriteSettings& settings) {
+    return std::make_unique<DxfWriter>(out, settings);
+}

@@ -17,6 +17,7 @@
 #include "files/CoordinateSystem.h"
 #include "files/DegreeText.h"
 #include "files/PointFormats.h"
+#include "files/RecentMarks.h"
 #include "files/TextSink.h"
 #include "files/Utf8.h"
 
@@ -24,28 +25,34 @@ namespace {
 
 const char kHex[] = "0123456789abcdef";
 
-void putString(std::string_view text, TextSink& out) {
+// Puts text as a JSON string to out (a TextSink or a StringOut): the runs
+// that need no escape as they are.
+template <class Out>
+void putString(std::string_view text, Out& out) {
     out.put('"');
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out.put('\\');
-            out.put(c);
-        } else if (byte < 0x20) {
+    std::size_t start = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\') continue;
+        out.put(text.substr(start, at - start));
+        if (byte < 0x20) {
             out.put("\\u00");
             out.put(kHex[byte >> 4]);
             out.put(kHex[byte & 0xF]);
         } else {
-            out.put(c);
+            out.put('\\');
+            out.put(text[at]);
         }
+        start = at + 1;
     }
+    out.put(text.substr(start));
     out.put('"');
 }
 
 class GeoJsonWriter : public PointWriter {
 public:
     GeoJsonWriter(TextSink& out, const WriteSettings& settings)
-        : out_(out), encoding_(settings.encoding), crs_(settings.crs) {}
+        : out_(out), encoding_(settings.encoding), crs_(settings.crs), marks_(settings.encoding) {}
     void begin() override { out_.put("{\"type\":\"FeatureCollection\",\"features\":["); }
     void write(const PointRecord& point) override {
         out_.put(first_ ? "\r\n" : ",\r\n");
@@ -57,7 +64,7 @@ public:
         out_.put("]},\"properties\":{\"name\":");
         putString(utf8Of(point.name, PointRecord::kNameMax, encoding_, buffer_), out_);
         out_.put(",\"mark\":");
-        putString(utf8Of(point.mark, PointRecord::kMarkMax, encoding_, buffer_), out_);
+        out_.put(marks_.of(point.mark, [](std::string_view mark, StringOut& json) { putString(mark, json); }));
         out_.put("}}");
     }
     void end() override { out_.put("\r\n]}\r\n"); }
@@ -81,6 +88,7 @@ private:
     TextSink& out_;
     const TextEncoding* encoding_;
     CoordinateSystem* crs_;
+    RecentMarks marks_;
     std::string buffer_;
     bool first_ = true;
 };

@@ -2,8 +2,10 @@
 
 #include <climits>
 
-GroupedSpool::GroupedSpool(std::FILE* scratch, std::size_t memoryLimit)
-    : scratch_(scratch), memoryLimit_(memoryLimit) {}
+#include "files/FileSystem.h"
+
+GroupedSpool::GroupedSpool(FileSystem* files, std::size_t memoryLimit)
+    : scratch_(files ? files->createScratchFile() : nullptr), memoryLimit_(memoryLimit) {}
 
 GroupedSpool::~GroupedSpool() {
     if (scratch_) std::fclose(scratch_);

@@ -1,14 +1,16 @@
 // Records kept in groups until every one has come, then handed back group
 // after group, each group's records in the order they came: for a writer
 // whose file holds the points of one mark together (KML's folder per mark)
-// while the points come in the survey's order.
+// while the points come in the survey's order. (A writer that reads its
+// records back once in the order they came has ScratchRecords.h.)
 //
 // The records are bytes that the writer makes and reads back. They wait in
 // memory, one buffer per group, up to a limit for all of them together;
 // past it every buffer goes to a scratch file as an extent of its group, so
 // that memory stays the same however many points come: it grows only with
 // the number of groups (an extent per group per spill, 16 bytes each).
-// Without a scratch file everything stays in memory.
+// The scratch file comes from the file system (FileSystem::
+// createScratchFile); without one everything stays in memory.
 //
 // A failed write or read of the scratch file is remembered: the records
 // cannot all be handed back, and the writer's output must fail.
@@ -22,13 +24,15 @@
 #include <string_view>
 #include <vector>
 
+class FileSystem;
+
 class GroupedSpool {
 public:
     static constexpr std::size_t kMemoryLimit = std::size_t{4} << 20;
 
-    // scratch: a file open for reading and writing, which the spool closes;
-    // nullptr to keep everything in memory.
-    explicit GroupedSpool(std::FILE* scratch, std::size_t memoryLimit = kMemoryLimit);
+    // files: where the scratch file comes from; nullptr to keep everything
+    // in memory.
+    explicit GroupedSpool(FileSystem* files, std::size_t memoryLimit = kMemoryLimit);
     ~GroupedSpool();
     GroupedSpool(const GroupedSpool&) = delete;
     GroupedSpool& operator=(const GroupedSpool&) = delete;

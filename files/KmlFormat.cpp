@@ -27,7 +27,6 @@
 
 #include "files/CoordinateSystem.h"
 #include "files/DegreeText.h"
-#include "files/FileSystem.h"
 #include "files/GroupedSpool.h"
 #include "files/PointFormats.h"
 #include "files/TextSink.h"
@@ -72,14 +71,10 @@ private:
     std::size_t last_ = 0;
 };
 
-std::FILE* scratchFile(const WriteSettings& settings) {
-    return settings.files ? settings.files->createScratchFile() : nullptr;
-}
-
 class KmlWriter : public PointWriter {
 public:
     KmlWriter(TextSink& out, const WriteSettings& settings)
-        : out_(out), encoding_(settings.encoding), crs_(settings.crs), kept_(scratchFile(settings)) {}
+        : out_(out), encoding_(settings.encoding), crs_(settings.crs), kept_(settings.files) {}
 
     void begin() override { out_.put(kHead); }
 

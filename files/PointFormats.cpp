@@ -54,7 +54,7 @@ const PointFormat kFormats[] = {
     {"geojson", 0, ".geojson",
      "GeoJSON FeatureCollection of Points: [lon,lat,Z] in WGS 84 with --crs, else [E,N,Z] (written only)", kUtf8,
      nullptr, openGeoJson, geoJsonRefuses, Coordinates::GridOrWgs84},
-    {"dxf", 0, ".dxf", "ASCII DXF: a POINT and a TEXT per point, a layer per mark (written only)", kUtf8,
+    {"dxf", 0, ".dxf", "ASCII DXF R2007 (UTF-8): a POINT and a TEXT per point, a layer per mark (written only)", kUtf8,
      nullptr, openDxf, utf8Refuses},
     {"landxml", 0, ".xml", "LandXML 1.2: a CgPoint per point, N E Z in metres (written only)", kUtf8, nullptr,
      openLandXml, xmlRefuses},
@@ -71,20 +71,45 @@ bool sameName(std::string_view a, const char* b) {
     return b[i] == '\0';
 }
 
-bool isText(const char* text, std::size_t max, const TextEncoding* encoding, std::string& scratch) {
-    std::string_view bytes(text, boundedLength(text, max));
-    if (isAscii(bytes)) return true;
-    if (!encoding) return isValidUtf8(bytes);
-    scratch.clear();
-    return encoding->appendUtf8(bytes, scratch);
+// U+FFFE and U+FFFF: characters of UTF-8 that XML 1.0 has in no form.
+bool hasXmlNonCharacter(std::string_view utf8) {
+    return utf8.find("\xEF\xBF\xBE") != std::string_view::npos ||
+           utf8.find("\xEF\xBF\xBF") != std::string_view::npos;
 }
 
-bool hasControlCharacter(const char* text, std::size_t max) {
-    for (std::size_t i = 0, n = boundedLength(text, max); i < n; ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F) return true;
+// A control character that XML 1.0 has in no form: every one but tab, LF
+// and CR.
+bool isXmlControl(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F; }
+
+// Why a UTF-8 format cannot write a text: not text of the points' code page
+// (NotInEncoding); for XML also a character that XML cannot carry
+// (ControlCharacter). One pass over the bytes; only a text that is not
+// ASCII is converted, once.
+Refusal textRefusal(const char* text, std::size_t max, const TextEncoding* encoding, bool xml) {
+    std::string_view bytes(text, boundedLength(text, max));
+    bool ascii = true;
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80)
+            ascii = false;
+        else if (xml && isXmlControl(byte))
+            return Refusal::ControlCharacter;
     }
-    return false;
+    if (ascii) return Refusal::None;
+    std::string converted;
+    std::string_view utf8 = bytes;
+    if (isUtf8Encoding(encoding)) {
+        if (!isValidUtf8(bytes)) return Refusal::NotInEncoding;
+    } else {
+        if (!encoding->appendUtf8(bytes, converted)) return Refusal::NotInEncoding;
+        utf8 = converted;
+    }
+    return xml && hasXmlNonCharacter(utf8) ? Refusal::ControlCharacter : Refusal::None;
+}
+
+Refusal textsRefusal(const PointRecord& point, const TextEncoding* encoding, bool xml) {
+    const Refusal name = textRefusal(point.name, PointRecord::kNameMax, encoding, xml);
+    return name != Refusal::None ? name : textRefusal(point.mark, PointRecord::kMarkMax, encoding, xml);
 }
 
 }  // namespace
@@ -113,18 +138,12 @@ Refusal csvRefuses(const PointRecord& point, const WriteSettings&) {
 
 Refusal utf8Refuses(const PointRecord& point, const WriteSettings& settings) {
     if (!hasFiniteCoordinates(point)) return Refusal::Value;
-    std::string scratch;
-    if (!isText(point.name, PointRecord::kNameMax, settings.encoding, scratch) ||
-        !isText(point.mark, PointRecord::kMarkMax, settings.encoding, scratch))
-        return Refusal::NotInEncoding;
-    return Refusal::None;
+    return textsRefusal(point, settings.encoding, false);
 }
 
 Refusal xmlRefuses(const PointRecord& point, const WriteSettings& settings) {
-    if (hasControlCharacter(point.name, PointRecord::kNameMax) ||
-        hasControlCharacter(point.mark, PointRecord::kMarkMax))
-        return hasFiniteCoordinates(point) ? Refusal::ControlCharacter : Refusal::Value;
-    return utf8Refuses(point, settings);
+    if (!hasFiniteCoordinates(point)) return Refusal::Value;
+    return textsRefusal(point, settings.encoding, true);
 }
 
 namespace {

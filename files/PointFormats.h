@@ -81,6 +81,10 @@ public:
     // Ends the file. A writer that kept the points writes them now; should
     // keeping them have failed, it writes nothing more and leaves out failed.
     virtual void end() = 0;
+    // True for a writer that keeps every point until end() (DXF, whose
+    // table of layers comes before the entities): nothing reaches the
+    // output before then.
+    virtual bool writesAtEnd() const { return false; }
 };
 
 struct PointFormat {
@@ -122,6 +126,7 @@ public:
         writer_->write(point);
     }
     void end() { writer_->end(); }
+    bool writesAtEnd() const { return writer_->writesAtEnd(); }
     long rows() const { return rows_; }
 
 private:
@@ -135,7 +140,7 @@ private:
 // not finite (no csv, JSON or DXF number, nor XML text, carries infinity or
 // NaN); for a UTF-8 format also texts that are not text of the points' code
 // page; for an XML format also a control character other than tab, LF and
-// CR, which XML 1.0 cannot carry in any form.
+// CR, or U+FFFE or U+FFFF, which XML 1.0 cannot carry in any form.
 Refusal csvRefuses(const PointRecord& point, const WriteSettings& settings);
 Refusal utf8Refuses(const PointRecord& point, const WriteSettings& settings);
 Refusal xmlRefuses(const PointRecord& point, const WriteSettings& settings);
@@ -150,7 +155,3 @@ std::unique_ptr<PointWriter> openGeoJson(TextSink& out, const WriteSettings& set
 std::unique_ptr<PointWriter> openDxf(TextSink& out, const WriteSettings& settings);
 std::unique_ptr<PointWriter> openLandXml(TextSink& out, const WriteSettings& settings);
 std::unique_ptr<PointWriter> openKml(TextSink& out, const WriteSettings& settings);
-
-// The layer a DXF point goes on for its mark (see DxfFormat.cpp).
-void dxfLayerName(const char* mark, char* layer);
-constexpr std::size_t kDxfLayerMax = 31;

@@ -40,6 +40,10 @@ void TextSink::putFixed(double value, int decimals) {
 
 void TextSink::putCoordinate(double value, int decimals) {
     char text[kFixedTextMax];
+    put(coordinateText(value, decimals, text));
+}
+
+std::string_view coordinateText(double value, int decimals, char* text) {
     const char* end = formatFixed(value, decimals, text);
     const char* start = text;
     if (*start == '-') {
@@ -47,5 +51,5 @@ void TextSink::putCoordinate(double value, int decimals) {
         while (digit < end && (*digit == '0' || *digit == '.')) ++digit;
         if (digit == end) ++start;  // every digit is 0
     }
-    put(std::string_view(start, static_cast<std::size_t>(end - start)));
+    return std::string_view(start, static_cast<std::size_t>(end - start));
 }

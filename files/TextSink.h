@@ -52,3 +52,8 @@ private:
     std::size_t used_ = 0;
     bool failed_ = false;
 };
+
+// The text that TextSink::putCoordinate writes for value, made in text,
+// which must hold kFixedTextMax characters (points/NumberText.h): for a
+// writer that puts the same coordinate more than once.
+std::string_view coordinateText(double value, int decimals, char* text);

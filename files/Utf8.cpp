@@ -38,9 +38,14 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+bool isUtf8Encoding(const TextEncoding* encoding) {
+    constexpr unsigned kUtf8CodePage = 65001;
+    return !encoding || encoding->codePage() == kUtf8CodePage;
+}
+
 std::string_view utf8Of(const char* text, std::size_t max, const TextEncoding* encoding, std::string& buffer) {
     std::string_view bytes(text, boundedLength(text, max));
-    if (!encoding || isAscii(bytes)) return bytes;
+    if (isAscii(bytes) || isUtf8Encoding(encoding)) return bytes;
     buffer.clear();
     encoding->appendUtf8(bytes, buffer);
     return buffer;

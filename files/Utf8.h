@@ -16,9 +16,14 @@ bool isValidUtf8(std::string_view text);
 
 class TextEncoding;
 
+// True when texts of this encoding are UTF-8 already (nullptr, or an
+// encoding of code page 65001): they need the check of isValidUtf8, and no
+// conversion.
+bool isUtf8Encoding(const TextEncoding* encoding);
+
 // A name or mark (at most max bytes, ended by a NUL before that) as UTF-8:
-// the bytes themselves when they are ASCII or encoding is nullptr (texts
-// that are UTF-8 already), else their conversion into buffer. Callers have
+// the bytes themselves when they are ASCII or UTF-8 already
+// (isUtf8Encoding), else their conversion into buffer. Callers have
 // made sure that the text converts (a writer's refusal); a text that does
 // not gives what was converted of it.
 std::string_view utf8Of(const char* text, std::size_t max, const TextEncoding* encoding, std::string& buffer);

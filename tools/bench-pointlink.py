@@ -20,8 +20,11 @@ import time
 GOAL_SECONDS = 0.5
 GOAL_POINTS = 1000000
 PAIRS = [('topcom', 'ruvo'), ('topcom', 'sv300'), ('ruvo', 'topcom'), ('sv300', 'southkass'),
-         ('gzkass', 'csv'), ('southkass', 'geojson'), ('topcom', 'dxf')]
+         ('gzkass', 'csv'), ('southkass', 'geojson'), ('topcom', 'dxf'), ('topcom', 'landxml')]
+# The marks' texts are GBK (a Chinese mark among ASCII ones), as every
+# convert is told.
 MARKS = [b'TREE', b'', b'\xb5\xe7\xcf\xdf\xb8\xcb', b'BM1', b'KERB']
+ENCODING = ['--encoding', 'gbk']
 
 
 def source(path, points):
@@ -75,11 +78,12 @@ def main():
             for frm, to in PAIRS:
                 if frm not in inputs:  # made from the TopCom file, not timed
                     inputs[frm] = os.path.join(work, 'in-%d.%s' % (points, frm))
-                    run(program, ['convert', topcom, '--from', 'topcom', '--to', frm, '-o', inputs[frm]])
+                    run(program, ['convert', topcom, '--from', 'topcom', '--to', frm, '-o', inputs[frm]] + ENCODING)
                 out = os.path.join(work, 'out')
                 best, cpu, peak = None, None, 0
                 for _ in range(options.runs):
-                    seconds, used, rss = run(program, ['convert', inputs[frm], '--from', frm, '--to', to, '-o', out])
+                    seconds, used, rss = run(program, ['convert', inputs[frm], '--from', frm, '--to', to, '-o', out]
+                                             + ENCODING)
                     best = seconds if best is None else min(best, seconds)
                     cpu = used if cpu is None else min(cpu, used)
                     peak = max(peak, rss)

@@ -92,7 +92,7 @@ TEST(GroupedSpool, GivesEachGroupBackInOrderWhateverSpilledToTheScratchFile) {
     for (std::size_t limit : {std::size_t{1}, std::size_t{40}, std::size_t{1000}, std::size_t{1} << 20}) {
         for (bool scratch : {true, false}) {
             std::mt19937 random(static_cast<unsigned>(limit));
-            GroupedSpool spool(scratch ? system.createScratchFile() : nullptr, limit);
+            GroupedSpool spool(scratch ? &system : nullptr, limit);
             std::vector<std::string> expected;
             for (int i = 0; i < 3000; ++i) {
                 const std::size_t group = random() % (expected.size() + 1) % 17;
@@ -115,8 +115,15 @@ TEST(GroupedSpool, GivesEachGroupBackInOrderWhateverSpilledToTheScratchFile) {
     }
 }
 
+// A file system whose scratch file takes no byte.
+class FullScratch : public PosixFileSystem {
+public:
+    std::FILE* createScratchFile() override { return std::fopen("/dev/full", "w+b"); }
+};
+
 TEST(GroupedSpool, AScratchFileThatCannotBeWrittenFailsTheReplay) {
-    GroupedSpool spool(std::fopen("/dev/full", "w+b"), 8);
+    FullScratch full;
+    GroupedSpool spool(&full, 8);
     for (int i = 0; i < 100; ++i) spool.append(static_cast<std::size_t>(i % 3), "0123456789");
     EXPECT_FALSE(spool.replay(0, [](std::string_view) { return true; }));
     EXPECT_TRUE(spool.failed());
@@ -197,11 +204,7 @@ TEST(Kml, TextsAreConvertedAndEscapedAndAnEmptyFileIsAnEmptyDocument) {
 }
 
 TEST(Kml, AScratchFileThatFailsFailsTheOutput) {
-    // A file system whose scratch file takes no byte.
-    class FullScratch : public PosixFileSystem {
-    public:
-        std::FILE* createScratchFile() override { return std::fopen("/dev/full", "w+b"); }
-    } full;
+    FullScratch full;
     PlainSystem plain;
     WriteSettings settings;
     settings.crs = &plain;

@@ -186,42 +186,6 @@ TEST(GeoJson, StringsAreValidJsonOrThePointIsRefused) {
               std::string::npos);  // never -0.0000
 }
 
-TEST(Dxf, LayerNamesKeepTheCharactersAllowedInCapitals) {
-    struct Case {
-        const char* mark;
-        const char* layer;
-    } cases[] = {
-        {"", "0"},
-        {"TREE", "TREE"},
-        {"tree", "TREE"},
-        {"Kerb-2_$", "KERB-2_$"},
-        {"TREE.1", "TREE_1"},
-        {"a b,c", "A_B_C"},
-        {"\xB5\xE7", "__"},
-        {"ABCDEFGHIJKLM", "ABCDEFGHIJKLM"},
-    };
-    for (const Case& c : cases) {
-        char layer[kDxfLayerMax + 1];
-        dxfLayerName(c.mark, layer);
-        EXPECT_STREQ(layer, c.layer) << c.mark;
-    }
-}
-
-TEST(Dxf, APointAndItsNameOnTheMarksLayer) {
-    const std::string head = "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  9\r\n$ACADVER\r\n  1\r\nAC1009\r\n  0\r\nENDSEC\r\n"
-                             "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n";
-    const std::string tail = "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
-    EXPECT_EQ(written("dxf", {}), head + tail);
-    const std::string place = "  8\r\nTREE\r\n 10\r\n200.2500\r\n 20\r\n100.5000\r\n 30\r\n-3.0000\r\n";
-    EXPECT_EQ(written("dxf", {makePoint("P1", "tree", 100.5, 200.25, -3)}),
-              head + "  0\r\nPOINT\r\n" + place + "  0\r\nTEXT\r\n" + place + " 40\r\n1.0\r\n  1\r\nP1\r\n" + tail);
-    // No name, no text; control characters and '^' in caret form.
-    EXPECT_EQ(written("dxf", {makePoint("", "", 0, 0, 0)}),
-              head + "  0\r\nPOINT\r\n  8\r\n0\r\n 10\r\n0.0000\r\n 20\r\n0.0000\r\n 30\r\n0.0000\r\n" + tail);
-    std::string odd = written("dxf", {makePoint("a\rb^\t", "", 0, 0, 0)});
-    EXPECT_NE(odd.find("  1\r\na^Mb^ ^I\r\n"), std::string::npos) << odd;
-}
-
 TEST(PointFormats, TheWrittenOnlyFormatsRefuseWhatIsNoNumber) {
     const double inf = std::numeric_limits<double>::infinity();
     for (const char* name : {"csv", "geojson", "dxf", "topcom"}) {

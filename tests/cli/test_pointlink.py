@@ -78,7 +78,7 @@ def pointlink(args, cwd, stdin=b''):
 
 def dxf_groups(data):
     """The (code, value) pairs of an ASCII DXF file."""
-    lines = data.decode('latin-1').split('\r\n')
+    lines = data.decode('utf-8').split('\r\n')
     if lines and lines[-1] == '':
         lines.pop()
     if len(lines) % 2:
@@ -186,25 +186,33 @@ class ConvertTests(Scratch):
         _, entities = dxf_entities(dxf_groups(self.convert('dxf', source=source, encoding='latin1')))
         layers = [fields[8] for kind, fields in entities if kind == 'POINT']
         self.assertEqual(len(layers), len(points))
-        for layer in layers:
-            self.assertRegex(layer, r'^[A-Z0-9$_-]{1,31}$')
+        # A layer a mark, which no other mark's layer is, not even in
+        # another case; names without what a layer's name cannot hold.
+        by_mark = {}
+        for layer, (_, mark) in zip(layers, points):
+            self.assertEqual(by_mark.setdefault(mark, layer), layer)
+            self.assertNotRegex(layer, r'^ |[<>/\\":;?*|,=`\x00-\x1f\x7f-\x9f]| $')
+        self.assertEqual(len(set(l.lower() for l in by_mark.values())), len(by_mark))
 
     def test_dxf_reads_back_with_a_group_code_reader(self):
-        data = self.convert('dxf')
+        data = self.convert('dxf')  # GBK
         sections, entities = dxf_entities(dxf_groups(data))
-        self.assertEqual(sections['HEADER'], [(9, '$ACADVER'), (1, 'AC1009')])
+        header = sections['HEADER']
+        for variable, value in (('$ACADVER', 'AC1021'), ('$DWGCODEPAGE', 'ANSI_65001')):
+            self.assertEqual(header[header.index((9, variable)) + 1][1], value)
         points = [fields for kind, fields in entities if kind == 'POINT']
         texts = [fields for kind, fields in entities if kind == 'TEXT']
         self.assertEqual(len(points), len(POINTS))
         self.assertEqual(len(texts), len(POINTS))
-        layer_name = re.compile(r'^[A-Z0-9$_-]{1,31}$')
         for point, text, (name, mark, n, e, z) in zip(points, texts, POINTS):
             for fields in (point, text):
-                self.assertRegex(fields[8], layer_name)
+                self.assertEqual(fields[8], point[8])
                 self.assertEqual([float(fields[c]) for c in (10, 20, 30)], [round(e, 4), round(n, 4), round(z, 4)])
-            self.assertEqual(text[1].encode('latin-1'), name)
+            self.assertEqual(text[1], name.decode('gbk'))
             self.assertEqual(float(text[40]), 1.0)
-        self.assertEqual([p[8] for p in points], ['TREE', 'A_B', '__', '0', 'KERB_2'])
+        # The marks themselves, but the one a layer's name cannot hold.
+        self.assertEqual([p[8] for p in points], ['TREE', 'A_B', '\u6746', '0', 'kerb.2'])
+        self.assertNotIn(b'-0.0000', data)
 
     def test_every_exchange_format_to_every_other_through_standard_streams(self):
         names = ['ruvo', 'topcom', 'sv300', 'gzkass', 'southkass']
