@@ -37,7 +37,7 @@ def source(path, points, zone=False):
     (zone) within CGCS2000's 3-degree zone 38, its eastings with the zone in
     front."""
     rng = random.Random(42)
-    east, north = ((38.35e6, 38.65e6), (2.5e6, 5.0e6)) if zone else ((-5e6, 5e6), (-5e6, 5e6))
+    east, north = ((38.4e6, 38.6e6), (2.5e6, 5.0e6)) if zone else ((-5e6, 5e6), (-5e6, 5e6))
     with open(path, 'wb') as f:
         lines = []
         for i in range(points):
