@@ -76,7 +76,8 @@ std::string refusalText(const PointFormat& to, const PointRecord& point, Refusal
                "--encoding (gbk, cp1252, utf-8...)";
     case Refusal::ControlCharacter:
         return "point " + shownText(point.name) + " cannot be written as " + name +
-               ": its name or mark holds a control character, which " + name + " cannot carry";
+               ": its name or mark holds a control character or a noncharacter (U+FFFE, U+FFFF), which " + name +
+                   " cannot carry";
     case Refusal::NoPosition:
         if (!crs) return "point " + shownText(point.name) + " cannot be written as " + name + " without --crs";
         return "point " + shownText(point.name) + " cannot be written as " + name + ": its N and E (" +

@@ -16,6 +16,8 @@
 #include "cli/OutputFiles.h"
 #include "cli/posix/PosixConsoleFiles.h"
 #include "files/PointFormats.h"
+#include "files/TextSink.h"
+#include "points/PointRecord.h"
 
 namespace fs = std::filesystem;
 
@@ -26,6 +28,27 @@ inline std::string slurp(std::FILE* file) {
     std::size_t got;
     while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, got);
     return bytes;
+}
+
+// The bytes a format writes for the points, through PointStream, and
+// whether every write went through.
+struct WrittenPoints {
+    std::string bytes;
+    bool whole;
+};
+
+inline WrittenPoints writePoints(const char* format, const std::vector<PointRecord>& points,
+                                 const WriteSettings& settings = WriteSettings()) {
+    std::FILE* file = std::tmpfile();
+    TextSink sink(file);
+    PointStream stream(*findPointFormat(format), sink, settings);
+    stream.begin();
+    for (const PointRecord& point : points) stream.write(point);
+    stream.end();
+    const bool whole = sink.flush();
+    WrittenPoints written{slurp(file), whole};
+    std::fclose(file);
+    return written;
 }
 
 struct ScratchFolder {

@@ -22,24 +22,10 @@
 namespace {
 
 // The file, and whether its sink was whole at the end.
-struct Written {
-    std::string bytes;
-    bool whole;
-};
-
-Written writeDxf(const std::vector<PointRecord>& points, FileSystem* files) {
-    std::FILE* file = std::tmpfile();
-    TextSink sink(file);
+WrittenPoints writeDxf(const std::vector<PointRecord>& points, FileSystem* files) {
     WriteSettings settings;
     settings.files = files;
-    PointStream stream(*findPointFormat("dxf"), sink, settings);
-    stream.begin();
-    for (const PointRecord& point : points) stream.write(point);
-    stream.end();
-    const bool whole = sink.flush();
-    Written written{slurp(file), whole};
-    std::fclose(file);
-    return written;
+    return writePoints("dxf", points, settings);
 }
 
 std::vector<std::pair<int, std::string>> groups(const std::string& bytes) {
@@ -117,7 +103,7 @@ TEST(Dxf, HandlesAreUniqueAndOwnersExist) {
     for (int i = 0; i < 500; ++i)
         points.push_back(makePoint(i % 4 ? ("P" + std::to_string(i)).c_str() : "",
                                    ("M" + std::to_string(random() % 40)).c_str(), -0.00001 * i, i, -i));
-    const Written written = writeDxf(points, nullptr);
+    const WrittenPoints written = writeDxf(points, nullptr);
     ASSERT_TRUE(written.whole);
     const auto all = groups(written.bytes);
     std::set<unsigned long> handles;
@@ -162,11 +148,11 @@ TEST(Dxf, HandlesAreUniqueAndOwnersExist) {
 
 TEST(Dxf, KeepsThePointsInAScratchFileOrInMemoryAlike) {
     std::vector<PointRecord> points = randomPoints(11, 3000, PointRecord::kNameMax, PointRecord::kMarkMax);
-    const Written inMemory = writeDxf(points, nullptr);
+    const WrittenPoints inMemory = writeDxf(points, nullptr);
     ASSERT_TRUE(inMemory.whole);
     int made = 0;
     ScratchFiles scratch([&made] { ++made; return std::tmpfile(); });
-    const Written inFile = writeDxf(points, &scratch);
+    const WrittenPoints inFile = writeDxf(points, &scratch);
     EXPECT_EQ(made, 1);
     EXPECT_TRUE(inFile.whole);
     EXPECT_EQ(inFile.bytes, inMemory.bytes);
@@ -184,10 +170,10 @@ TEST(Dxf, AFailingScratchFileFailsTheOutput) {
     ScratchFiles writeOnly([&path] { return std::fopen(path.c_str(), "wb"); });
     for (std::size_t count : {std::size_t(1), points.size()}) {
         const std::vector<PointRecord> some(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(count));
-        const Written unwritten = writeDxf(some, &full);
+        const WrittenPoints unwritten = writeDxf(some, &full);
         EXPECT_FALSE(unwritten.whole) << count;
         EXPECT_TRUE(unwritten.bytes.empty()) << count << " points: " << unwritten.bytes.size() << " bytes";
-        const Written unread = writeDxf(some, &writeOnly);
+        const WrittenPoints unread = writeDxf(some, &writeOnly);
         EXPECT_FALSE(unread.whole) << count;
         EXPECT_EQ(unread.bytes.find("EOF"), std::string::npos) << count;
     }

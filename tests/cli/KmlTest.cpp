@@ -38,25 +38,17 @@ private:
     std::string name_ = "plain";
 };
 
+// Writes the points, each of which the format must not refuse.
 std::string written(const char* format, const std::vector<PointRecord>& points, const WriteSettings& settings,
                     bool* failed = nullptr) {
-    std::FILE* file = std::tmpfile();
-    TextSink sink(file);
-    PointStream stream(*findPointFormat(format), sink, settings);
-    stream.begin();
-    for (const PointRecord& point : points) {
-        EXPECT_TRUE(stream.canHold(point)) << point.name;
-        stream.write(point);
-    }
-    stream.end();
-    const bool ok = sink.flush();
+    for (const PointRecord& point : points)
+        EXPECT_EQ(findPointFormat(format)->refuses(point, settings), Refusal::None) << point.name;
+    const WrittenPoints out = writePoints(format, points, settings);
     if (failed)
-        *failed = !ok;
+        *failed = !out.whole;
     else
-        EXPECT_TRUE(ok);
-    std::string bytes = slurp(file);
-    std::fclose(file);
-    return bytes;
+        EXPECT_TRUE(out.whole);
+    return out.bytes;
 }
 
 // The texts between <tag> and </tag>, in order.

@@ -28,16 +28,9 @@ bool canHold(const PointFormat& format, const PointRecord& point) {
 
 std::string written(const char* format, const std::vector<PointRecord>& points,
                     const WriteSettings& settings = WriteSettings()) {
-    std::FILE* file = std::tmpfile();
-    TextSink sink(file);
-    PointStream stream(*findPointFormat(format), sink, settings);
-    stream.begin();
-    for (const PointRecord& point : points) stream.write(point);
-    stream.end();
-    EXPECT_TRUE(sink.flush());
-    std::string bytes = slurp(file);
-    std::fclose(file);
-    return bytes;
+    WrittenPoints written = writePoints(format, points, settings);
+    EXPECT_TRUE(written.whole);
+    return written.bytes;
 }
 
 TEST(PointFormats, EachIsFoundByItsNameInAnyCaseAndTheFiveByNumber) {

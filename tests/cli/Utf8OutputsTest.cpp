@@ -75,18 +75,11 @@ std::string withoutTheTime(std::string bytes) {
 
 // The points as a LandXML file, without the time of writing.
 std::string written(const std::vector<PointRecord>& points, const TextEncoding* encoding = nullptr) {
-    std::FILE* file = std::tmpfile();
-    TextSink sink(file);
     WriteSettings settings;
     settings.encoding = encoding;
-    PointStream stream(*findPointFormat("landxml"), sink, settings);
-    stream.begin();
-    for (const PointRecord& point : points) stream.write(point);
-    stream.end();
-    EXPECT_TRUE(sink.flush());
-    std::string bytes = slurp(file);
-    std::fclose(file);
-    return withoutTheTime(bytes);
+    WrittenPoints written = writePoints("landxml", points, settings);
+    EXPECT_TRUE(written.whole);
+    return withoutTheTime(written.bytes);
 }
 
 const std::string kHead =
