@@ -78,11 +78,10 @@ constexpr char kCrsHelp[] =
 // that write. Every code here is checked against PROJ's database by the
 // tests.
 constexpr char kCrsFooter[] =
-    "\nCoordinate systems (--crs): eastings with the zone in front (38512345.567 is 512345.567 in zone 38) are "
-    "Gauss-Kruger zones of China's grids:\n"
-    "  zone 38: EPSG:4526, CGCS2000 / 3-degree Gauss-Kruger zone 38\n"
-    "  3-degree zones 25-45: CGCS2000 EPSG:4513-4533, Beijing 1954 EPSG:2401-2421, Xian 1980 EPSG:2349-2369\n"
-    "  6-degree zones 13-23: CGCS2000 EPSG:4491-4501, Beijing 1954 EPSG:21413-21423, Xian 1980 EPSG:2327-2337\n"
+    "\nCoordinate systems (--crs) of eastings with the zone in front (38512345.567 is 512345.567 in zone 38), the "
+    "Gauss-Kruger zones of China's grids (zone 38: EPSG:4526, CGCS2000 / 3-degree Gauss-Kruger zone 38).\n"
+    "  3-degree zones 25-45: CGCS2000 EPSG:4513-4533, Beijing 1954 EPSG:2401-2421, Xian 1980 EPSG:2349-2369;\n"
+    "  6-degree zones 13-23: CGCS2000 EPSG:4491-4501, Beijing 1954 EPSG:21413-21423, Xian 1980 EPSG:2327-2337.\n"
     "UTM: EPSG:326NN for WGS 84 / UTM zone NN north (EPSG:32650: zone 50N), EPSG:327NN south; or a PROJ "
     "string: '+proj=utm +zone=50 +datum=WGS84'.\n"
     "Points outside the system's area of use are written and counted in a warning.";

@@ -223,7 +223,9 @@ class CrsTests(Scratch):
                 for zone in range(int(first), int(last) + 1):
                     name = CRS.from_epsg(int(low) + zone - int(first)).name
                     self.assertEqual(name, '%s / %s %d' % (datum, kind, zone))
-        for code, name in re.findall(r'EPSG:(\d+), ([^\n]*zone \d+)\n', text) + \
+        named = re.findall(r'EPSG:(\d+), (CGCS2000 / [^)]*zone \d+)\)', text)
+        self.assertEqual(named, [('4526', 'CGCS2000 / 3-degree Gauss-Kruger zone 38')])
+        for code, name in named + \
                 re.findall(r'EPSG:(\d+): zone (50N)', text):
             self.assertTrue(CRS.from_epsg(int(code)).name.endswith(name), (code, name))
 
