@@ -178,7 +178,8 @@ class DebianPackage(unittest.TestCase):
                 with self.subTest(command=command, option=option):
                     self.assertIn(option, text)
             self.assertIn(help_.splitlines()[0], text)
-        header, *rows = self.pointlink('formats').stdout.decode().splitlines()
+        # The table, up to the notes after it.
+        header, *rows = self.pointlink('formats').stdout.decode().split('\n\n')[0].splitlines()
         for row in rows:
             name, description = row.split()[0], row[header.index('description'):]
             self.assertRegex(text, r'(?m)^\s+%s \(' % name)
