@@ -8,10 +8,12 @@
 
 #include "cli/Console.h"
 #include "cli/Convert.h"
+#include "cli/CrsOption.h"
 #include "cli/Instruments.h"
 #include "cli/Link.h"
 #include "cli/OutputFiles.h"
 #include "cli/Report.h"
+#include "files/CoordinateSystem.h"
 #include "files/FileSystem.h"
 #include "files/PointFormats.h"
 #include "files/TextEncoding.h"
@@ -67,6 +69,23 @@ std::string encodingHelp() {
            defaultTextEncodingName();
 }
 
+// What --crs says, in the help of the commands that write.
+constexpr char kCrsHelp[] =
+    "Coordinate system of the points' N and E: an EPSG code (EPSG:4526), a PROJ string or WKT. geojson is then "
+    "written in WGS 84 longitude and latitude; kml needs it";
+
+// The systems of the grids that surveys use, in the help of the commands
+// that write. Every code here is checked against PROJ's database by the
+// tests.
+constexpr char kCrsFooter[] =
+    "\nCoordinate systems (--crs) of eastings with the zone in front (38512345.567 is 512345.567 in zone 38), the "
+    "Gauss-Kruger zones of China's grids (zone 38: EPSG:4526, CGCS2000 / 3-degree Gauss-Kruger zone 38).\n"
+    "  3-degree zones 25-45: CGCS2000 EPSG:4513-4533, Beijing 1954 EPSG:2401-2421, Xian 1980 EPSG:2349-2369;\n"
+    "  6-degree zones 13-23: CGCS2000 EPSG:4491-4501, Beijing 1954 EPSG:21413-21423, Xian 1980 EPSG:2327-2337.\n"
+    "UTM: EPSG:326NN for WGS 84 / UTM zone NN north (EPSG:32650: zone 50N), EPSG:327NN south; or a PROJ "
+    "string: '+proj=utm +zone=50 +datum=WGS84'.\n"
+    "Points outside the system's area of use are written and counted in a warning.";
+
 void listFormats(std::FILE* out) {
     std::fprintf(out, "%-10s %-3s %-9s %-12s %-6s %s\n", "name", "no.", "extension", "use", "texts",
                  "description");
@@ -80,8 +99,10 @@ void listFormats(std::FILE* out) {
     std::fprintf(out,
                  "\nTexts: \"bytes\" formats keep names and marks as the bytes they are, in the points' own code "
                  "page;\n\"UTF-8\" formats convert them from the code page that --encoding names (default %s).\n"
-                 "dxf is DXF R2007, UTF-8, with a layer per mark. geojson holds grid coordinates [E,N,Z] as they "
-                 "are.\nlandxml declares metres: the point files carry no unit.\n",
+                 "dxf is DXF R2007, UTF-8, with a layer per mark. landxml declares metres: the point files carry "
+                 "no unit.\ngeojson holds [longitude,latitude,Z] in WGS 84 when --crs names the coordinate system "
+                 "of N and E;\nwithout it, the grid coordinates [E,N,Z] as they are, and no coordinate system. "
+                 "kml needs --crs.\n",
                  defaultTextEncodingName().c_str());
 }
 
@@ -124,9 +145,12 @@ int runPointlink(int argc, const char* const* argv, Console& console, std::FILE*
     convertCommand->add_option("--encoding", convertEncoding, encodingHelp())
         ->type_name("NAME")
         ->check(encodingCheck());
+    std::string convertCrs;
+    convertCommand->add_option("--crs", convertCrs, kCrsHelp)->type_name("CRS");
     convertCommand->footer(
-        "Nothing is written when a point cannot be written faithfully in the output format or a file "
-        "fails: the output file is replaced only when complete.");
+        std::string("Nothing is written when a point cannot be written faithfully in the output format or a file "
+                    "fails: the output file is replaced only when complete.\n") +
+        kCrsFooter);
 
     ReceiveRequest receive;
     std::string receiveInstrument, receiveTo;
@@ -150,9 +174,12 @@ int runPointlink(int argc, const char* const* argv, Console& console, std::FILE*
     receiveCommand->add_option("--encoding", receiveEncoding, encodingHelp())
         ->type_name("NAME")
         ->check(encodingCheck());
+    std::string receiveCrs;
+    receiveCommand->add_option("--crs", receiveCrs, kCrsHelp)->type_name("CRS");
     receiveCommand->footer(
-        "Start the transfer on the instrument once pointlink waits. Ctrl-C stops; the points received so far "
-        "stay in the output, as they do when the line drops.");
+        std::string("Start the transfer on the instrument once pointlink waits. Ctrl-C stops; the points received "
+                    "so far stay in the output, as they do when the line drops.\n") +
+        kCrsFooter);
 
     SendRequest send;
     std::string sendInstrument, sendFrom;
@@ -198,12 +225,18 @@ int runPointlink(int argc, const char* const* argv, Console& console, std::FILE*
         convert.from = findPointFormat(from);
         convert.to = findPointFormat(to);
         const std::unique_ptr<TextEncoding> encoding = openTextEncoding(convertEncoding);
-        convert.settings = WriteSettings{encoding.get(), &console.files().system()};
         std::string problem = checkConvertRequest(convert, console.files());
         if (!problem.empty()) {
             report.program(problem);
             return kUsage;
         }
+        std::unique_ptr<CoordinateSystem> crs;
+        CoordinateSystems& systems = console.coordinateSystems();
+        const int crsStatus = openCrs({convertCrs, convert.to, convert.inputs, convert.from}, systems, files,
+                                      report, crs);
+        if (crsStatus != 0) return crsStatus;
+        convert.settings = WriteSettings{encoding.get(), &console.files().system(), crs.get()};
+        convert.systems = &systems;
         ConvertStreams streams{in, out, files, report, [&console] { return console.interrupted(); }};
         return runConvert(convert, streams);
     }
@@ -212,7 +245,12 @@ int runPointlink(int argc, const char* const* argv, Console& console, std::FILE*
         receive.instrument = findInstrument(receiveInstrument);
         receive.to = findPointFormat(receiveTo);
         const std::unique_ptr<TextEncoding> encoding = openTextEncoding(receiveEncoding);
-        receive.settings = WriteSettings{encoding.get(), &console.files().system()};
+        std::unique_ptr<CoordinateSystem> crs;
+        CoordinateSystems& systems = console.coordinateSystems();
+        const int crsStatus = openCrs({receiveCrs, receive.to, {}, nullptr}, systems, files, report, crs);
+        if (crsStatus != 0) return crsStatus;
+        receive.settings = WriteSettings{encoding.get(), &console.files().system(), crs.get()};
+        receive.systems = &systems;
         return runReceive(receive, link);
     }
     if (sendCommand->parsed()) {

@@ -1,5 +1,6 @@
 // What pointlink needs of the system it runs on beyond standard C++: its
-// file system, its serial ports, and Ctrl-C as a request to stop cleanly.
+// file system, its serial ports, Ctrl-C as a request to stop cleanly, and
+// the coordinate systems with the database where the platform keeps it.
 // One implementation per platform (cli/posix, cli/win32).
 #pragma once
 
@@ -9,6 +10,7 @@
 
 #include "link/BytePort.h"
 
+class CoordinateSystems;
 class FileSystem;
 
 // The platform's part of writing a file safely, beyond FileSystem.
@@ -65,6 +67,11 @@ public:
     virtual ~Console() = default;
 
     virtual ConsoleFiles& files() = 0;
+
+    // The coordinate systems that --crs names (files/CoordinateSystem.h),
+    // over PROJ's database: the system's own on Linux, the one that ships
+    // beside pointlink.exe on Windows. Opened at the first call.
+    virtual CoordinateSystems& coordinateSystems() = 0;
 
     // Opens and configures the named device exclusively; nullptr with the
     // platform's words in error when it cannot.

@@ -4,6 +4,7 @@
 
 #include "cli/Console.h"
 #include "cli/OutputFiles.h"
+#include "cli/OutsideArea.h"
 #include "cli/PointReading.h"
 #include "cli/Report.h"
 #include "files/PointFormats.h"
@@ -14,9 +15,15 @@ namespace {
 
 class Converter {
 public:
-    Converter(const ConvertRequest& request, ConvertStreams& streams) : request_(request), streams_(streams) {}
+    Converter(const ConvertRequest& request, ConvertStreams& streams) : request_(request), streams_(streams) {
+        if (request.settings.crs) outsideArea_ = std::make_unique<OutsideArea>(*request.settings.crs);
+    }
 
     bool writeTarget(const std::vector<std::string>& inputs, const std::string& target);
+    // The warning about the points written outside the system's area of use.
+    void warn() {
+        if (outsideArea_) outsideArea_->warn(streams_.report, request_.systems);
+    }
 
 private:
     bool intoStream(const std::vector<std::string>& inputs, std::FILE* stream, const std::string& shown);
@@ -28,20 +35,25 @@ private:
 
     const ConvertRequest& request_;
     ConvertStreams& streams_;
+    std::unique_ptr<OutsideArea> outsideArea_;
 };
 
 bool Converter::convertInput(const std::string& input, PointStream* stream, const TextSink* sink, bool warn) {
     ReadStreams reading{streams_.in, streams_.files, streams_.report, streams_.stopRequested};
+    const std::string shown = shownInputName(input);
     return readPoints(input, *request_.from, request_.strict, warn, reading,
                       [&](const PointRecord& point, long line) {
                           const Refusal why = request_.to->refuses(point, request_.settings);
                           if (why != Refusal::None) {
-                              streams_.report.atLine(shownInputName(input), line,
+                              streams_.report.atLine(shown, line,
                                                      refusalText(*request_.to, point, why,
-                                                                 encodingName(request_.settings)));
+                                                                 encodingName(request_.settings),
+                                                                 request_.settings.crs));
                               return false;
                           }
-                          if (stream) stream->write(point);
+                          if (!stream) return true;
+                          if (outsideArea_) outsideArea_->check(point, shown, line);
+                          stream->write(point);
                           return !(sink && sink->failed());  // the caller reports a failed write
                       });
 }
@@ -159,9 +171,13 @@ std::string checkConvertRequest(const ConvertRequest& request, ConsoleFiles& fil
 
 int runConvert(const ConvertRequest& request, ConvertStreams& streams) {
     Converter converter(request, streams);
-    if (request.outDir.empty()) return converter.writeTarget(request.inputs, request.output) ? 0 : 1;
     bool ok = true;
-    for (const std::string& input : request.inputs)
-        ok = converter.writeTarget({input}, outputNameIn(request.outDir, input, *request.to)) && ok;
+    if (request.outDir.empty()) {
+        ok = converter.writeTarget(request.inputs, request.output);
+    } else {
+        for (const std::string& input : request.inputs)
+            ok = converter.writeTarget({input}, outputNameIn(request.outDir, input, *request.to)) && ok;
+    }
+    converter.warn();
     return ok ? 0 : 1;
 }

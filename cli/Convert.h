@@ -21,6 +21,10 @@
 // A line that its format's reader cannot read is reported with its number
 // and, as in the window programs' Import, still becomes the point that the
 // reader made of it; --strict makes it an error instead.
+//
+// With the points' coordinate system (settings.crs), the points written
+// that lie outside its area of use are counted, and a warning after the
+// output says so (cli/OutsideArea.h).
 #pragma once
 
 #include <cstdio>
@@ -31,6 +35,7 @@
 #include "files/PointFormats.h"
 
 class ConsoleFiles;
+class CoordinateSystems;
 class OutputFiles;
 class Report;
 
@@ -41,7 +46,8 @@ struct ConvertRequest {
     std::string output;  // -o; empty when outDir is given
     std::string outDir;
     bool strict = false;
-    WriteSettings settings;  // the points' encoding (--encoding) and the scratch files
+    WriteSettings settings;  // the points' encoding (--encoding), the scratch files, the system (--crs)
+    CoordinateSystems* systems = nullptr;  // for the zone that a warning suggests; may be nullptr
 };
 
 struct ConvertStreams {

@@ -5,6 +5,7 @@
 #include "cli/Console.h"
 #include "cli/Instruments.h"
 #include "cli/OutputFiles.h"
+#include "cli/OutsideArea.h"
 #include "cli/PointReading.h"
 #include "cli/Report.h"
 #include "cli/Transfer.h"
@@ -126,15 +127,19 @@ int runReceive(const ReceiveRequest& request, LinkStreams& streams) {
     PointStream stream(*request.to, sink, request.settings);
     stream.begin();
     long saved = 0;
+    std::unique_ptr<OutsideArea> outsideArea;
+    if (request.settings.crs) outsideArea = std::make_unique<OutsideArea>(*request.settings.crs);
     ConsoleHost host(
         report,
         [&](const PointRecord& point) {
             const Refusal why = stream.refusal(point);
             if (why != Refusal::None) {
-                report.program(refusalText(*request.to, point, why, encodingName(request.settings)) +
+                report.program(refusalText(*request.to, point, why, encodingName(request.settings),
+                                           request.settings.crs) +
                                "; the transfer stops");
                 return false;
             }
+            if (outsideArea) outsideArea->check(point, std::string(), 0);
             stream.write(point);
             if (!sink.flush()) {
                 report.onFile(output.shown(), "cannot write: " + streams.files.errorText() + "; the transfer stops");
@@ -153,6 +158,7 @@ int runReceive(const ReceiveRequest& request, LinkStreams& streams) {
     }
     const long arrived = host.received();
     const bool complete = end == TransferEnd::Finished && saved == arrived;
+    if (outsideArea) outsideArea->warn(report, request.systems);
 
     if (output.inPlace()) {
         const bool written = !sink.failed() && output.keep();

@@ -25,6 +25,10 @@
 // points than the instrument's frames can count, a coordinate its frames
 // cannot carry), and then sends every point in order.
 //
+// With the points' coordinate system (--crs), the points received that lie
+// outside its area of use are counted, and a warning at the end says so
+// (cli/OutsideArea.h).
+//
 // Progress goes to standard error, one line a point.
 #pragma once
 
@@ -34,6 +38,7 @@
 #include "files/PointFormats.h"
 
 class Console;
+class CoordinateSystems;
 class OutputFiles;
 class Report;
 struct Instrument;
@@ -51,7 +56,8 @@ struct ReceiveRequest {
     std::string port;
     std::string output;  // "-": standard output
     const PointFormat* to = nullptr;
-    WriteSettings settings;  // the points' encoding (--encoding) and the scratch files
+    WriteSettings settings;  // the points' encoding (--encoding), the scratch files, the system (--crs)
+    CoordinateSystems* systems = nullptr;  // for the zone that a warning suggests; may be nullptr
 };
 
 struct SendRequest {

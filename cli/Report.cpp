@@ -1,5 +1,7 @@
 #include "cli/Report.h"
 
+#include "cli/CrsOption.h"
+#include "files/CoordinateSystem.h"
 #include "files/PointFormats.h"
 #include "files/TextEncoding.h"
 #include "points/NumberText.h"
@@ -51,6 +53,12 @@ std::string shownBytes(std::string_view text) {
 
 std::string_view field(const char* text, std::size_t max) { return std::string_view(text, boundedLength(text, max)); }
 
+// A coordinate as the point files write it, four decimals.
+std::string numberText(double value) {
+    char text[kFixedTextMax];
+    return std::string(text, formatFixed(value, 4, text));
+}
+
 }  // namespace
 
 std::string encodingName(const WriteSettings& settings) {
@@ -58,7 +66,7 @@ std::string encodingName(const WriteSettings& settings) {
 }
 
 std::string refusalText(const PointFormat& to, const PointRecord& point, Refusal why,
-                        const std::string& encodingName) {
+                        const std::string& encodingName, const CoordinateSystem* crs) {
     const std::string name(to.name);
     switch (why) {
     case Refusal::NotInEncoding:
@@ -70,6 +78,11 @@ std::string refusalText(const PointFormat& to, const PointRecord& point, Refusal
         return "point " + shownText(point.name) + " cannot be written as " + name +
                ": its name or mark holds a control character or a noncharacter (U+FFFE, U+FFFF), which " + name +
                    " cannot carry";
+    case Refusal::NoPosition:
+        if (!crs) return "point " + shownText(point.name) + " cannot be written as " + name + " without --crs";
+        return "point " + shownText(point.name) + " cannot be written as " + name + ": its N and E (" +
+               numberText(point.n) + ", " + numberText(point.e) + ") have no longitude and latitude in " +
+               systemText(*crs) + "; are they of another coordinate system, or swapped?";
     case Refusal::Value:
     case Refusal::None:
         break;

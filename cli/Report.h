@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+class CoordinateSystem;
 class PointRecord;
 struct PointFormat;
 enum class Refusal;
@@ -48,6 +49,7 @@ std::string encodingName(const WriteSettings& settings);
 // 'point "P7" cannot be written as ruvo without changing it (...)'. A text
 // that is not text of the points' encoding (named encodingName) is shown
 // with its bytes beyond ASCII as \xNN, and the message says how to name
-// another encoding.
+// another encoding. A point with no position names the coordinate system
+// crs (nullptr when none was named).
 std::string refusalText(const PointFormat& to, const PointRecord& point, Refusal why,
-                        const std::string& encodingName);
+                        const std::string& encodingName, const CoordinateSystem* crs = nullptr);

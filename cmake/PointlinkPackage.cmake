@@ -44,7 +44,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "convert point files and exchange points with a total station
 pointlink converts survey point files between five formats (Ruvo, TopCom,
-SV300, GuangZhou Kass, South Kass) and writes CSV, GeoJSON and DXF. It
+SV300, GuangZhou Kass, South Kass) and writes CSV, GeoJSON, DXF, LandXML
+and KML, GeoJSON and KML in WGS 84 longitude and latitude through PROJ. It
 receives points from Korvel and Tassin total stations on a serial port and
 sends points to them, with the same bytes as the korvellink and tassinlink
 desktop programs. A converted file replaces its target only when complete.")

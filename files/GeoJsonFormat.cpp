@@ -1,13 +1,21 @@
 // GeoJSON: one FeatureCollection, a Feature with a Point geometry for each
-// point, coordinates [E, N, Z] (easting is x, northing y) with four
-// decimals and never -0.0000, and the name and mark as the properties
-// "name" and "mark". One feature a line, so that the file streams out point
-// by point.
+// point, and the name and mark as the properties "name" and "mark". One
+// feature a line, so that the file streams out point by point.
+//
+// Positions are what GeoJSON means by them, [longitude, latitude, Z] in
+// WGS 84, when the points' coordinate system is known (WriteSettings::crs):
+// the degrees with nine decimals (files/DegreeText.h), Z as the points have
+// it. Without it they are the grid coordinates [E, N, Z] as they are
+// (easting is x, northing y), and the file names no system, as a GIS writes
+// a layer whose system it does not know. Metres have four decimals and are
+// never -0.0000.
 //
 // JSON text is UTF-8: names and marks are converted from the points' code
 // page (a point whose texts do not convert is refused before it comes
 // here). '"', '\' and the control characters below 0x20 are escaped as JSON
 // requires.
+#include "files/CoordinateSystem.h"
+#include "files/DegreeText.h"
 #include "files/PointFormats.h"
 #include "files/RecentMarks.h"
 #include "files/TextSink.h"
@@ -44,15 +52,13 @@ void putString(std::string_view text, Out& out) {
 class GeoJsonWriter : public PointWriter {
 public:
     GeoJsonWriter(TextSink& out, const WriteSettings& settings)
-        : out_(out), encoding_(settings.encoding), marks_(settings.encoding) {}
+        : out_(out), encoding_(settings.encoding), crs_(settings.crs), marks_(settings.encoding) {}
     void begin() override { out_.put("{\"type\":\"FeatureCollection\",\"features\":["); }
     void write(const PointRecord& point) override {
         out_.put(first_ ? "\r\n" : ",\r\n");
         first_ = false;
         out_.put("{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":[");
-        out_.putCoordinate(point.e, 4);
-        out_.put(',');
-        out_.putCoordinate(point.n, 4);
+        putPosition(point);
         out_.put(',');
         out_.putCoordinate(point.z, 4);
         out_.put("]},\"properties\":{\"name\":");
@@ -64,8 +70,24 @@ public:
     void end() override { out_.put("\r\n]}\r\n"); }
 
 private:
+    void putPosition(const PointRecord& point) {
+        if (!crs_) {
+            out_.putCoordinate(point.e, 4);
+            out_.put(',');
+            out_.putCoordinate(point.n, 4);
+            return;
+        }
+        GeoPosition position;
+        crs_->position(point.n, point.e, position);  // one it has: geoJsonRefuses let the point through
+        char text[kDegreeTextMax];
+        out_.put(degreeText(position.longitude, text));
+        out_.put(',');
+        out_.put(degreeText(position.latitude, text));
+    }
+
     TextSink& out_;
     const TextEncoding* encoding_;
+    CoordinateSystem* crs_;
     RecentMarks marks_;
     std::string buffer_;
     bool first_ = true;

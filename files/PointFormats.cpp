@@ -2,6 +2,7 @@
 // refusals that formats share.
 #include "files/PointFormats.h"
 
+#include "files/CoordinateSystem.h"
 #include "files/ExchangeLine.h"
 #include "files/TextEncoding.h"
 #include "files/Utf8.h"
@@ -50,12 +51,15 @@ const PointFormat kFormats[] = {
      exchangeRefuses<5>},
     {"csv", 0, ".csv", "CSV with the header name,mark,N,E,Z (written only)", kCodePage, nullptr, openCsv,
      csvRefuses},
-    {"geojson", 0, ".geojson", "GeoJSON FeatureCollection of Points [E,N,Z] (written only)", kUtf8, nullptr,
-     openGeoJson, utf8Refuses},
+    {"geojson", 0, ".geojson",
+     "GeoJSON FeatureCollection of Points: [lon,lat,Z] in WGS 84 with --crs, else [E,N,Z] (written only)", kUtf8,
+     nullptr, openGeoJson, geoJsonRefuses, Coordinates::GridOrWgs84},
     {"dxf", 0, ".dxf", "ASCII DXF R2007 (UTF-8): a POINT and a TEXT per point, a layer per mark (written only)", kUtf8,
      nullptr, openDxf, utf8Refuses},
     {"landxml", 0, ".xml", "LandXML 1.2: a CgPoint per point, N E Z in metres (written only)", kUtf8, nullptr,
      openLandXml, xmlRefuses},
+    {"kml", 0, ".kml", "KML 2.2: a Placemark per point in WGS 84, a Folder per mark (needs --crs; written only)",
+     kUtf8, nullptr, openKml, kmlRefuses, Coordinates::Wgs84},
 };
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -140,4 +144,23 @@ Refusal utf8Refuses(const PointRecord& point, const WriteSettings& settings) {
 Refusal xmlRefuses(const PointRecord& point, const WriteSettings& settings) {
     if (!hasFiniteCoordinates(point)) return Refusal::Value;
     return textsRefusal(point, settings.encoding, true);
+}
+
+namespace {
+
+Refusal positionRefusal(const PointRecord& point, const WriteSettings& settings) {
+    GeoPosition position;
+    return settings.crs && settings.crs->position(point.n, point.e, position) ? Refusal::None : Refusal::NoPosition;
+}
+
+}  // namespace
+
+Refusal geoJsonRefuses(const PointRecord& point, const WriteSettings& settings) {
+    const Refusal text = utf8Refuses(point, settings);
+    return text != Refusal::None || !settings.crs ? text : positionRefusal(point, settings);
+}
+
+Refusal kmlRefuses(const PointRecord& point, const WriteSettings& settings) {
+    const Refusal text = xmlRefuses(point, settings);
+    return text != Refusal::None ? text : positionRefusal(point, settings);
 }

@@ -7,6 +7,7 @@
 
 #include "cli/Console.h"
 #include "cli/posix/PosixConsoleFiles.h"
+#include "files/proj/ProjCoordinateSystems.h"
 #include "link/posix/PosixSerialPort.h"
 
 namespace {
@@ -40,6 +41,10 @@ public:
         sigaction(SIGTERM, &action, nullptr);
     }
     ConsoleFiles& files() override { return files_; }
+    CoordinateSystems& coordinateSystems() override {
+        if (!systems_) systems_ = openProjCoordinateSystems(std::string());
+        return *systems_;
+    }
     std::unique_ptr<ConsolePort> openPort(const std::string& device, std::string& error) override {
         std::unique_ptr<PosixSerialPort> port = PosixSerialPort::open(device, error);
         if (!port) return nullptr;
@@ -58,6 +63,7 @@ public:
 
 private:
     PosixConsoleFiles files_;
+    std::unique_ptr<CoordinateSystems> systems_;
 };
 
 }  // namespace

@@ -2,7 +2,8 @@
 // that files pass through byte for byte; Ctrl-C and Ctrl-Break set a flag
 // that the commands look at instead of ending the process. Files as
 // Win32ConsoleFiles writes them; serial ports as the window programs open
-// them.
+// them; PROJ's database, proj.db, beside the program, where the zip and the
+// installer put it.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -10,9 +11,11 @@
 
 #include <atomic>
 #include <cstdio>
+#include <string>
 
 #include "cli/Console.h"
 #include "cli/win32/Win32ConsoleFiles.h"
+#include "files/proj/ProjCoordinateSystems.h"
 #include "link/win32/Win32BytePort.h"
 #include "win32/SystemErrorText.h"
 
@@ -73,6 +76,22 @@ private:
     DWORD error_ = 0;
 };
 
+// The folder of the running program, in UTF-8, as PROJ takes paths.
+std::string programFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD length;
+    while ((length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()))) == path.size())
+        path.resize(path.size() * 2);
+    path.resize(length);
+    const std::size_t slash = path.find_last_of(L"\\/");
+    path.resize(slash == std::wstring::npos ? 0 : slash);
+    const int units = static_cast<int>(path.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, path.data(), units, nullptr, 0, nullptr, nullptr);
+    std::string folder(bytes > 0 ? bytes : 0, '\0');
+    if (bytes > 0) WideCharToMultiByte(CP_UTF8, 0, path.data(), units, &folder[0], bytes, nullptr, nullptr);
+    return folder.empty() ? std::string(".") : folder;
+}
+
 class Win32Console : public Console {
 public:
     Win32Console() {
@@ -82,6 +101,10 @@ public:
         SetConsoleCtrlHandler(onControl, TRUE);
     }
     ConsoleFiles& files() override { return files_; }
+    CoordinateSystems& coordinateSystems() override {
+        if (!systems_) systems_ = openProjCoordinateSystems(programFolder());
+        return *systems_;
+    }
     std::unique_ptr<ConsolePort> openPort(const std::string& device, std::string& error) override {
         std::unique_ptr<Win32BytePort> port = Win32BytePort::open(device);
         if (!port) {
@@ -96,6 +119,7 @@ public:
 
 private:
     Win32ConsoleFiles files_;
+    std::unique_ptr<CoordinateSystems> systems_;
 };
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include "cli/Console.h"
 #include "cli/Instruments.h"
 #include "fakes/FakeInstrument.h"
+#include "files/CoordinateSystem.h"
+#include "files/proj/ProjCoordinateSystems.h"
 
 using fake::Bytes;
 
@@ -95,7 +97,9 @@ public:
     }
     bool interrupted() override { return false; }
     int exitStatus(int status) override { return status; }
+    CoordinateSystems& coordinateSystems() override { return *systems; }
 
+    std::unique_ptr<CoordinateSystems> systems = openProjCoordinateSystems(std::string());
     fake::World world;
     fake::FakePort port{world};
     FillingConsoleFiles files_;
@@ -120,12 +124,20 @@ struct ReceiveRun : ScratchFolder {
     ReceiveRun() : err(std::tmpfile()), report(err), files(console.files_) {}
     ~ReceiveRun() { std::fclose(err); }
 
+    // kml in the system of a UTM zone, where the frames' points have a
+    // position.
     int run(const char* to, const std::string& output) {
         ReceiveRequest request;
         request.instrument = findInstrument("korvel");
         request.port = "COM9";
         request.output = path(output);
         request.to = findPointFormat(to);
+        std::string error;
+        if (request.to->coordinates == Coordinates::Wgs84) {
+            crs = console.systems->open("+proj=utm +zone=50 +datum=WGS84", error);
+            request.settings.crs = crs.get();
+            request.settings.files = &console.files_.system();
+        }
         LinkStreams streams{stdin, stdout, files, report, console};
         return runReceive(request, streams);
     }
@@ -137,6 +149,7 @@ struct ReceiveRun : ScratchFolder {
     }
 
     ScriptedConsole console;
+    std::unique_ptr<CoordinateSystem> crs;
     std::FILE* err;
     Report report;
     OutputFiles files;
@@ -155,7 +168,7 @@ std::string wholeFile(const char* to, int* reads = nullptr) {
 }
 
 TEST(Receive, AFullDiskLeavesTheOldTargetAndTellsThePointsThatWereNotSaved) {
-    for (const char* to : {"csv", "geojson", "dxf", "sv300"}) {
+    for (const char* to : {"csv", "geojson", "dxf", "sv300", "kml"}) {
         const std::string whole = wholeFile(to);
         // The disk fills at the first byte, inside the first and the last
         // point, and at the last byte, which ends the format.

@@ -345,10 +345,10 @@ class ConvertTests(Scratch):
         table, notes = formats.out.decode().split('\n\n', 1)
         rows = [line.split() for line in table.splitlines()[1:]]
         self.assertEqual([row[0] for row in rows],
-                         ['ruvo', 'topcom', 'sv300', 'gzkass', 'southkass', 'csv', 'geojson', 'dxf', 'landxml'])
+                         ['ruvo', 'topcom', 'sv300', 'gzkass', 'southkass', 'csv', 'geojson', 'dxf', 'landxml', 'kml'])
         # Which texts each carries: the points' bytes, or UTF-8 converted from --encoding.
         self.assertEqual([row[5] if row[3] == 'read,' else row[4] for row in rows],
-                         ['bytes'] * 6 + ['UTF-8'] * 3)
+                         ['bytes'] * 6 + ['UTF-8'] * 4)
         self.assertIn('--encoding', notes)
         self.assertIn('metres', notes)
         for command in ([], ['convert'], ['formats']):

@@ -10,6 +10,7 @@ takes everything away again. pointlink.exe converts from the unpacked zip
 too."""
 
 import csv
+import json
 import os
 import re
 import subprocess
@@ -22,6 +23,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), 'e2e'))
 sys.dont_write_bytecode = True
 
+from pyproj import Transformer  # noqa: E402
+
 import e2e_run  # noqa: E402
 import harness  # noqa: E402
 
@@ -29,7 +32,7 @@ SETUP = os.environ.get('RUVO_PACKAGE_SETUP', '')
 ZIP = os.environ.get('RUVO_PACKAGE_ZIP', '')
 VERSION = os.environ.get('RUVO_PACKAGE_VERSION', '')
 UNINSTALL_KEY = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\ruvolink'
-INSTALLED = ['README.txt', 'korvellink.exe', 'pointlink.exe', 'tassinlink.exe', 'uninstall.exe']
+INSTALLED = ['README.txt', 'korvellink.exe', 'pointlink.exe', 'proj.db', 'tassinlink.exe', 'uninstall.exe']
 # A TopCom file for pointlink.exe to convert, and the points it holds: name,
 # mark, N, E, Z.
 TOPCOM = b'P1,200.25,100.5,3,TREE\r\nP2,-1.5,-2.5,-3.5,\r\nK-7,0.002,1e3,12.5,kerb\r\n'
@@ -94,8 +97,9 @@ class Installer(unittest.TestCase):
             return code, out.read(), err.read()
 
     def assert_pointlink_converts(self, program):
-        """pointlink.exe at this path tells its version and converts a
-        TopCom file into CSV that Python's parser reads back."""
+        """pointlink.exe at this path tells its version, converts a TopCom
+        file into CSV that Python's parser reads back, and into GeoJSON in
+        WGS 84 with the proj.db beside it."""
         with tempfile.TemporaryDirectory() as folder:
             code, out, _ = self.console(program, ['--version'], folder)
             self.assertEqual((code, out.rstrip()), (0, b'pointlink %s' % VERSION.encode()))
@@ -106,8 +110,18 @@ class Installer(unittest.TestCase):
             self.assertEqual((code, err), (0, b''))
             with open(os.path.join(folder, 'out.csv'), newline='') as f:
                 rows = list(csv.reader(f))
+            code, out, err = self.console(program, ['convert', 'in.pts', '--from', 'topcom', '--to', 'geojson',
+                                                    '-o', '-', '--crs', '+proj=utm +zone=50 +datum=WGS84'], folder)
+            self.assertEqual((code, err), (0, b''))
+            features = json.loads(out)['features']
         self.assertEqual(rows[0], ['name', 'mark', 'N', 'E', 'Z'])
         self.assertEqual([(r[0], r[1]) + tuple(float(v) for v in r[2:]) for r in rows[1:]], POINTS)
+        # The positions PROJ itself gives (pyproj, Debian's).
+        to_wgs84 = Transformer.from_crs('+proj=utm +zone=50 +datum=WGS84', 'EPSG:4326', always_xy=True)
+        for feature, (_, _, n, e, _) in zip(features, POINTS):
+            longitude, latitude, _ = feature['geometry']['coordinates']
+            expected = to_wgs84.transform(e, n)
+            self.assertLess(max(abs(longitude - expected[0]), abs(latitude - expected[1])), 1e-8)
 
     def unix_path(self, windows_path):
         self.assertTrue(windows_path.upper().startswith('C:\\'), windows_path)

@@ -1,12 +1,16 @@
-"""The release zip holds exactly the two release programs, pointlink.exe
-and the read-me, and the programs are what a Windows user needs: stripped,
+"""The release zip holds exactly the two release programs, pointlink.exe,
+PROJ's database (Debian's proj.db, of the PROJ that pointlink.exe is built
+from) and the read-me, and the programs are what a Windows user needs: stripped,
 the window programs carrying their manifest and version, and all starting
 on Windows 7 (no static import of a function that came later). That
 pointlink.exe runs from the unpacked zip is tested under Wine beside the
 installer (test_installer.py)."""
 
 import os
+import sqlite3
+import subprocess
 import sys
+import tempfile
 import unittest
 import zipfile
 
@@ -15,6 +19,7 @@ sys.dont_write_bytecode = True
 import pe_file  # noqa: E402
 
 ZIP = os.environ.get('RUVO_PACKAGE_ZIP', '')
+PROJ_DB = os.environ.get('RUVO_PROJ_DB', '')
 VERSION = os.environ.get('RUVO_PACKAGE_VERSION', '')
 BIN_DIR = os.environ.get('RUVO_E2E_BIN_DIR', '')
 PROGRAMS = ('korvellink', 'tassinlink')
@@ -23,7 +28,7 @@ README = 'README.txt'
 # The libraries of Windows 7 the programs may link against, and functions of
 # later Windows versions that they may only look up at run time.
 SYSTEM_LIBRARIES = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'advapi32.dll', 'comctl32.dll', 'comdlg32.dll',
-                    'winmm.dll', 'ole32.dll', 'msvcrt.dll'}
+                    'winmm.dll', 'ole32.dll', 'shell32.dll', 'msvcrt.dll'}
 LATER_FUNCTIONS = {'GetDpiForWindow', 'GetDpiForSystem', 'GetSystemMetricsForDpi', 'SetThreadDpiAwarenessContext',
                    'SetProcessDpiAwarenessContext', 'AdjustWindowRectExForDpi', 'EnableNonClientDpiScaling',
                    'GetDpiForMonitor', 'SetProcessDpiAwareness'}
@@ -48,8 +53,20 @@ class ReleaseZip(unittest.TestCase):
         self.assertEqual(os.path.basename(ZIP), 'ruvolink-%s-win32.zip' % VERSION)
 
     def test_holds_exactly_the_programs_and_the_read_me(self):
-        self.assertEqual(sorted(self.zip.namelist()), [README, 'korvellink.exe', 'pointlink.exe', 'tassinlink.exe'])
+        self.assertEqual(sorted(self.zip.namelist()),
+                         [README, 'korvellink.exe', 'pointlink.exe', 'proj.db', 'tassinlink.exe'])
         self.assertIsNone(self.zip.testzip())
+
+    def test_proj_db_is_the_database_of_the_proj_that_pointlink_is_built_from(self):
+        with open(PROJ_DB, 'rb') as f:
+            self.assertEqual(self.zip.read('proj.db'), f.read())
+        with tempfile.TemporaryDirectory() as folder:
+            self.zip.extract('proj.db', folder)
+            database = sqlite3.connect(os.path.join(folder, 'proj.db'))
+            version = database.execute("SELECT value FROM metadata WHERE key = 'PROJ.VERSION'").fetchone()[0]
+            database.close()
+        built = subprocess.run(['dpkg-query', '-W', '-f=${Version}', 'libproj-dev'], capture_output=True, text=True)
+        self.assertTrue(built.stdout.startswith(version + '-'), (version, built.stdout))
 
     def test_programs_are_the_release_build(self):
         for program in SUBSYSTEMS:

@@ -3,8 +3,9 @@
 ;   makensis -DVERSION=<x.y.z> -DFILES=<folder> -DICON=<program.ico> -DOUTFILE=<setup.exe> ruvolink.nsi
 ;
 ; FILES holds korvellink.exe, tassinlink.exe, pointlink.exe (the console
-; program) and README.txt. The installer works per user, without
-; administrator rights: it copies the four files into one folder (by
+; program), proj.db (PROJ's database, which pointlink.exe finds beside
+; itself) and README.txt. The installer works per user, without
+; administrator rights: it copies the five files into one folder (by
 ; default %LOCALAPPDATA%\Programs\ruvolink), adds a Start-menu entry for
 ; each window program, and registers an uninstaller in the
 ; user's part of the registry. The uninstaller removes exactly that again.
@@ -97,6 +98,7 @@ Section "korvellink, tassinlink"
   File "${FILES}/korvellink.exe"
   File "${FILES}/tassinlink.exe"
   File "${FILES}/pointlink.exe"
+  File "${FILES}/proj.db"
   File "${FILES}/README.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
@@ -126,6 +128,7 @@ Section "Uninstall"
   Delete "$INSTDIR\korvellink.exe"
   Delete "$INSTDIR\tassinlink.exe"
   Delete "$INSTDIR\pointlink.exe"
+  Delete "$INSTDIR\proj.db"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\uninstall.exe"
   ; Only when empty: files the user put there stay.
