@@ -14,6 +14,7 @@
 
 class BytePort;
 class CellTexts;
+class CoordinateSystem;
 class PointRecord;
 struct FormatInfo;
 struct PointFormat;
@@ -88,7 +89,8 @@ public:
     // Files.
     void importFile();
     void exportFile();
-    // The list written for CAD and GIS (csv, dxf, geojson, landxml) with the
+    // The list written for CAD and GIS (csv, dxf, geojson, landxml, and kml
+    // and geojson in WGS 84 after asking for the coordinate system) with the
     // writers of pointlink; leaves modified as it is, as those files cannot
     // be imported again.
     void exportForCadGis();
@@ -112,6 +114,8 @@ private:
     void showFileError(int textId, const std::string& file, const std::string& reason);
     bool exportableList(const FormatInfo& format);
     bool writableForCadGis(const PointFormat& format, const WriteSettings& settings, const char* formatName);
+    std::unique_ptr<CoordinateSystem> chooseCoordinateSystem();
+    void warnOutsideArea(CoordinateSystem& crs);
     std::string text(int id) const;
     std::string faultText(ProtocolFault fault) const;
     void showPointsIn(PointListView& list);
@@ -135,6 +139,7 @@ private:
     bool ending_ = false;
     std::string fileName_;
     std::string cadGisFileName_;  // the name the CAD/GIS Save dialog starts with
+    std::string crsText_;  // the coordinate system chosen last in this run, as typed
     std::string fileFilter_;  // the file dialogs' list of types
     std::string portName_;
     std::unique_ptr<BytePort> port_;

@@ -12,6 +12,7 @@ class FileDialogs;
 class FileSystem;
 class LinkPlatform;
 class TextEncoding;
+class CoordinateSystems;
 
 struct Platform {
     const TextTable& texts;
@@ -26,4 +27,7 @@ struct Platform {
     // ANSI code page), for the outputs that convert them to UTF-8; nullptr:
     // they are UTF-8 already.
     const TextEncoding* pointTexts = nullptr;
+    // The coordinate systems for the outputs in WGS 84 (PROJ and its
+    // database beside the program); nullptr: the program offers none.
+    CoordinateSystems* coordinateSystems = nullptr;
 };

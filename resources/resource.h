@@ -10,6 +10,7 @@
 #define IDI_PROGRAM 102
 #define IDD_POINT 129
 #define IDD_ABOUT 131
+#define IDD_CRS 135
 
 // ---- The main window's controls (template IDD_MAIN) ------------------------
 #define IDC_CLOSE 1         // the Close button, and Enter (IDOK)
@@ -36,6 +37,10 @@
 #define IDC_POINT_N 1005
 #define IDC_POINT_E 1006
 #define IDC_POINT_Z 1007
+
+// ---- The coordinate-system dialog's controls (template IDD_CRS) -------------
+#define IDC_CRS_TEXT 1201  // the entry: an EPSG code or PROJ text
+#define IDC_CRS_NAME 1202  // the line under it: the system's name, or why none
 
 // ---- Texts of the string table (resources/texts.rc.in) ---------------------
 // 1 to 32 are the program's table; 40 and up name failures that the table
@@ -88,6 +93,9 @@
 #define IDS_CAD_GIS_MENU 55          // the list's menu entry that writes the list for CAD and GIS
 #define IDS_NOT_IN_CODE_PAGE 56      // %d row, %s name, %s format name
 #define IDS_CONTROL_CHARACTER 57     // %d row, %s name, %s format name
+#define IDS_NO_POSITION 58           // %d row, %s name, %s format name
+#define IDS_OUTSIDE_AREA 59          // %d points, %s coordinate system
+#define IDS_CRS_HINT 60              // the coordinate-system dialog's line while its entry is empty
 
 // ---- Registered window messages --------------------------------------------
 // Registered by name (RegisterWindowMessageA) in win32/WindowMessages.cpp.
@@ -189,6 +197,9 @@ enum TextId {
     kTextCadGisMenu = IDS_CAD_GIS_MENU,
     kTextNotInCodePage = IDS_NOT_IN_CODE_PAGE,
     kTextControlCharacter = IDS_CONTROL_CHARACTER,
+    kTextNoPosition = IDS_NO_POSITION,
+    kTextOutsideArea = IDS_OUTSIDE_AREA,
+    kTextCrsHint = IDS_CRS_HINT,
 };
 
 #endif  // RC_INVOKED

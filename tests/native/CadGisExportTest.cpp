@@ -1,4 +1,4 @@
-// The list's "Export for CAD/GIS...": the four types of its Save dialog,
+// The list's "Export for CAD/GIS...": the grid types of its Save dialog,
 // the names and texts they write, the refusals that leave every file alone,
 // the modified flag, and the command's silence during a transfer.
 #include <gtest/gtest.h>
@@ -60,13 +60,14 @@ const Type kTypes[] = {{1, ".csv", "CAF\xC9"},
 
 // The list is empty here: each type writes its file of no points, as Export
 // writes an empty file.
-TEST(CadGisExport, OffersTheFourTypesAndStartsWithTheNameChosenLast) {
+TEST(CadGisExport, OffersTheSixTypesAndStartsWithTheNameChosenLast) {
     CadGisHarness h;
     h.files.picks.push_back({false, "", 1});
     h.app.command(kMenuListCadGis);
     using namespace std::string_literals;
     EXPECT_EQ(h.files.lastFilter, "CSV (*.csv)\0*.csv\0DXF (*.dxf)\0*.dxf\0GeoJSON (*.geojson)\0*.geojson\0"s
-                                  "LandXML (*.xml)\0*.xml\0\0"s);
+                                  "LandXML (*.xml)\0*.xml\0KML (WGS 84) (*.kml)\0*.kml\0"s
+                                  "GeoJSON (WGS 84) (*.geojson)\0*.geojson\0\0"s);
     EXPECT_TRUE(h.names().empty());  // Cancel writes nothing
 
     h.exportAs("drawing", 2);
@@ -79,7 +80,7 @@ TEST(CadGisExport, OffersTheFourTypesAndStartsWithTheNameChosenLast) {
     EXPECT_TRUE(h.boxes.shown.empty());
 
     h.exportAs("out", 0);  // the user's own pattern names no type
-    h.exportAs("out", 5);
+    h.exportAs("out", 7);
     h.files.failReplace = true;
     h.exportAs("drawing.dxf", 2);
     EXPECT_EQ(h.boxes.texts(), (Names{"text43", "text43", "text41"}));

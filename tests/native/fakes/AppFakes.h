@@ -16,6 +16,7 @@
 #include "../PointDialogFakes.h"
 #include "Points.h"
 #include "app/AppState.h"
+#include "app/CrsChoice.h"
 #include "app/Dialogs.h"
 #include "app/FileDialogs.h"
 #include "app/MainWindowView.h"
@@ -125,6 +126,28 @@ public:
         return answer.ok;
     }
     void runAboutBox() override { ++aboutBoxes; }
+    // The coordinate-system dialog: the next answer's texts are typed one
+    // after another, each followed by OK; the first that the choice takes
+    // ends it with OK, else it ends with Cancel. Every line the dialog
+    // shows goes into crsLines.
+    bool runCrsDialog(CrsChoice& choice, std::string& text) override {
+        crsStarts.push_back(text);
+        crsLines.push_back(choice.describe(text));
+        if (crsAnswers.empty()) return false;
+        const std::vector<std::string> typed = crsAnswers.front();
+        crsAnswers.pop_front();
+        for (const std::string& entry : typed) {
+            crsLines.push_back(choice.describe(entry));
+            std::string shown;
+            const bool taken = choice.confirm(entry, shown);
+            crsLines.push_back(shown);
+            if (taken) {
+                text = entry;
+                return true;
+            }
+        }
+        return false;
+    }
 
     struct Answer {
         bool ok;
@@ -133,6 +156,9 @@ public:
     std::deque<Answer> answers;
     int pointDialogs = 0;
     int aboutBoxes = 0;
+    std::deque<std::vector<std::string>> crsAnswers;
+    std::vector<std::string> crsStarts;  // what the entry started with, each time
+    std::vector<std::string> crsLines;
 };
 
 // The file dialogs and the file system in one: the dialogs pick from a
