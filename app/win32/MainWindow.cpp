@@ -15,12 +15,15 @@
 #include "app/win32/Win32MainWindowView.h"
 #include "app/win32/Win32MessageBoxes.h"
 #include "app/win32/Win32TextTable.h"
+#include "files/CoordinateSystem.h"
 #include "files/TextEncoding.h"
+#include "files/proj/ProjCoordinateSystems.h"
 #include "files/win32/Win32FileSystem.h"
 #include "link/win32/Win32LinkPlatform.h"
 #include "points/PointRecord.h"
 #include "points/win32/Win32PointListView.h"
 #include "resources/resource.h"
+#include "win32/ProgramFolder.h"
 #include "win32/SystemErrorText.h"
 #include "win32/WindowDpi.h"
 #include "win32/WindowMessages.h"
@@ -57,7 +60,9 @@ struct Win32Platform {
           taskbar(window),
           link(window, app.points()),
           pointTexts(openTextEncoding(defaultTextEncodingName())),
-          platform{texts, boxes, view, list, dialogs, files, fileSystem, link, pointTexts.get()},
+          coordinateSystems(openProjCoordinateSystems(programFolder())),
+          platform{texts, boxes, view, list, dialogs, files, fileSystem, link, pointTexts.get(),
+                   coordinateSystems.get()},
           plotHost(app, list),
           plot(instance, app.points(), texts, plotHost) {
         link.setProgressDisplay(&taskbar);
@@ -73,6 +78,9 @@ struct Win32Platform {
     TaskbarProgress taskbar;  // before link, which clears it as it goes
     Win32LinkPlatform link;
     std::unique_ptr<TextEncoding> pointTexts;  // the system's ANSI code page
+    // PROJ, with its database proj.db beside the program, where the zip and
+    // the installer put it.
+    std::unique_ptr<CoordinateSystems> coordinateSystems;
     Platform platform;
     PlotHost plotHost;
     PlotWindow plot;  // last: it goes first, while what it uses is still there

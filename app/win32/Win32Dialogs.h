@@ -1,4 +1,5 @@
-// The point dialog and the About box, owned by the main window.
+// The point dialog, the About box and the coordinate-system dialog, owned
+// by the main window.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@ public:
     Win32Dialogs(HWND owner, HINSTANCE instance) : owner_(owner), instance_(instance) {}
     bool runPointDialog(PointRecord& point) override;
     void runAboutBox() override;
+    bool runCrsDialog(CrsChoice& choice, std::string& text) override;
 
 private:
     HWND owner_;
