@@ -1,5 +1,5 @@
 """The list's "Export for CAD/GIS...": the entry of the list's menu, its Save
-dialog with the four types, and files that say what pointlink's say for the
+dialog with its types (test_cad_gis_wgs84.py: the two in WGS 84), and files that say what pointlink's say for the
 same points (read back with Debian's ezdxf, json and an XML parser, as the
 programs of a surveyor's office read them), in the system's code page of
 each language: cp1252 in English, GBK in Chinese. The list's modified state
@@ -21,8 +21,9 @@ from test_import_export import FileCase  # noqa: E402
 from test_transfer_errors import NEVER_MS  # noqa: E402
 
 MENU_TEXT = {'en': '&Export for CAD/GIS...', 'zh': '导出到 CAD/GIS(&E)...'}
-TYPES = ['CSV (*.csv)', 'DXF (*.dxf)', 'GeoJSON (*.geojson)', 'LandXML (*.xml)']
-# Dialog type number: (pointlink's format, extension).
+TYPES = ['CSV (*.csv)', 'DXF (*.dxf)', 'GeoJSON (*.geojson)', 'LandXML (*.xml)', 'KML (WGS 84) (*.kml)',
+         'GeoJSON (WGS 84) (*.geojson)']
+# Dialog type number: (pointlink's format, extension), the grid types.
 FORMATS = {1: ('csv', '.csv'), 2: ('dxf', '.dxf'), 3: ('geojson', '.geojson'), 4: ('landxml', '.xml')}
 
 # TopCom lines (name,E,N,Z,mark) in each language's code page: letters
