@@ -23,6 +23,7 @@
 #include "files/RecentMarks.h"
 #include "files/TextSink.h"
 #include "files/Utf8.h"
+#include "files/XmlText.h"
 
 namespace {
 
@@ -45,22 +46,6 @@ constexpr char kTail[] =
     "  </CgPoints>\r\n"
     "</LandXML>\r\n";
 
-// The entity or character reference of a byte that an attribute value
-// cannot hold as it is; nullptr for any other byte.
-const char* referenceOf(char c) {
-    switch (c) {
-    case '&': return "&amp;";
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    case '"': return "&quot;";
-    case '\'': return "&apos;";
-    case '\t': return "&#9;";
-    case '\n': return "&#10;";
-    case '\r': return "&#13;";
-    default: return nullptr;
-    }
-}
-
 // Puts ` name="value"` to out (a TextSink or a StringOut), the value
 // escaped; nothing for an empty value.
 template <class Out>
@@ -69,15 +54,7 @@ void putAttribute(const char* name, std::string_view value, Out& out) {
     out.put(' ');
     out.put(name);
     out.put("=\"");
-    std::size_t start = 0;
-    for (std::size_t at = 0; at < value.size(); ++at) {
-        if (const char* reference = referenceOf(value[at])) {
-            out.put(value.substr(start, at - start));
-            out.put(reference);
-            start = at + 1;
-        }
-    }
-    out.put(value.substr(start));
+    putXmlEscaped(value, XmlPlace::Attribute, out);
     out.put('"');
 }
 
