@@ -49,6 +49,60 @@ bool overflows(const char* mantissa, const char* mantissaEnd, const char* expone
     return weight + exp > 0;
 }
 
+// Two digits at a time: the text of 0..99.
+const char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the digits of value, which has `count` of them, backwards from end.
+void putDigitsBefore(char* end, std::uint64_t value, int count) {
+    for (; count >= 2; count -= 2) {
+        const char* pair = kPairs + 2 * (value % 100);
+        *--end = pair[1];
+        *--end = pair[0];
+        value /= 100;
+    }
+    if (count == 1) *--end = static_cast<char>('0' + value);
+}
+
+// Writes value's digits (one for 0) at out; returns their end. The usual
+// magnitudes, below 10^8, take the same steps whatever their length, which
+// spares the mispredicted branches of a loop over the digits: all eight
+// digits are made, and those after the leading zeros copied (out must hold
+// eight characters more than value's).
+char* putWhole(std::uint64_t value, char* out) {
+    if (value < 100000000) {
+        const auto v = static_cast<std::uint32_t>(value);
+        const std::uint32_t high = v / 10000, low = v % 10000;
+        char digits[16] = {};  // eight copied from anywhere in the first half
+        std::memcpy(digits, kPairs + 2 * (high / 100), 2);
+        std::memcpy(digits + 2, kPairs + 2 * (high % 100), 2);
+        std::memcpy(digits + 4, kPairs + 2 * (low / 100), 2);
+        std::memcpy(digits + 6, kPairs + 2 * (low % 100), 2);
+        const int count = 1 + (v >= 10) + (v >= 100) + (v >= 1000) + (v >= 10000) + (v >= 100000) +
+                          (v >= 1000000) + (v >= 10000000);
+        std::memcpy(out, digits + 8 - count, 8);
+        return out + count;
+    }
+    int count = 9;
+    for (std::uint64_t limit = 1000000000; count < 20 && value >= limit; limit *= 10) ++count;
+    putDigitsBefore(out + count, value, count);
+    return out + count;
+}
+
+// Writes scaled / 10^D with D decimals (the integer part, then '.' and the
+// decimals); returns the end. Division by a constant: a multiplication.
+template <int D>
+char* putScaled(std::uint64_t scaled, char* out) {
+    constexpr std::uint64_t kUnit = D == 0 ? 1 : D == 1 ? 10 : D == 2 ? 100 : D == 3 ? 1000 : 10000;
+    out = putWhole(scaled / kUnit, out);
+    if (D == 0) return out;
+    *out++ = '.';
+    putDigitsBefore(out + D, scaled % kUnit, D);
+    return out + D;
+}
+
 // The values most points hold, written without the general conversion:
 // a magnitude m * 2^e (m below 2^53) times 10^d is m * 5^d * 2^(e + d), and
 // m * 5^d stays below 2^63 for d <= 4, so the scaled value and its rounding
@@ -82,29 +136,14 @@ bool formatFixedFast(double value, int decimals, char*& out) {
         const std::uint64_t half = std::uint64_t{1} << (shift - 1);
         if (rest > half || (rest == half && (scaled & 1))) ++scaled;
     }
-    if (std::signbit(value)) *out++ = '-';
-    // The scaled value's digits from the last, two at a time; at least
-    // decimals + 1 of them.
-    static const char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    char digits[24];
-    int count = 0;
-    while (scaled >= 100) {
-        const char* pair = kPairs + 2 * (scaled % 100);
-        digits[count++] = pair[1];
-        digits[count++] = pair[0];
-        scaled /= 100;
-    }
-    do {
-        digits[count++] = static_cast<char>('0' + scaled % 10);
-        scaled /= 10;
-    } while (scaled != 0 || count <= decimals);
-    while (count > decimals) *out++ = digits[--count];
-    if (decimals > 0) {
-        *out++ = '.';
-        while (count > 0) *out++ = digits[--count];
+    *out = '-';
+    out += std::signbit(value);
+    switch (decimals) {
+    case 0: out = putScaled<0>(scaled, out); break;
+    case 1: out = putScaled<1>(scaled, out); break;
+    case 2: out = putScaled<2>(scaled, out); break;
+    case 3: out = putScaled<3>(scaled, out); break;
+    default: out = putScaled<4>(scaled, out); break;
     }
     return true;
 }
@@ -173,6 +212,39 @@ bool scanFast(const MantissaDigits& digits, const char* exponent, const char* ex
 #endif
 }
 
+// The numbers that point files hold: at most 19 digits with an optional
+// '.', no exponent, and an integer w below 2^53 and at most 22 decimals, so
+// that w and 10^decimals are exact doubles and one IEEE division gives the
+// correctly rounded value (only where doubles are computed in double
+// precision, as scanFast below). Returns the end of the number, having
+// stored the value; nullptr for any other text, which the general reading
+// then takes.
+const char* scanPlain(const char* p, const char* end, double& value, bool negative) {
+#if FLT_EVAL_METHOD == 0
+    static const double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t w = 0;
+    const char* start = p;
+    for (; p < end && isDigit(*p); ++p) w = w * 10 + static_cast<std::uint64_t>(*p - '0');
+    std::ptrdiff_t count = p - start;
+    std::ptrdiff_t decimals = 0;
+    if (p < end && *p == '.') {
+        const char* fraction = ++p;
+        for (; p < end && isDigit(*p); ++p) w = w * 10 + static_cast<std::uint64_t>(*p - '0');
+        decimals = p - fraction;
+        count += decimals;
+    }
+    if (count == 0 || count > 19 || decimals > 22 || w >= (std::uint64_t{1} << 53)) return nullptr;
+    if (p < end && (*p == 'e' || *p == 'E')) return nullptr;
+    const double magnitude = static_cast<double>(w) / kPowersOf10[decimals];
+    value = negative ? -magnitude : magnitude;
+    return p;
+#else
+    (void)p, (void)end, (void)value, (void)negative;
+    return nullptr;
+#endif
+}
+
 }  // namespace
 
 char* formatFixed(double value, int decimals, char* out) {
@@ -187,6 +259,7 @@ const char* scanNumber(const char* begin, const char* end, double& value) {
     if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
 
     const char* mantissa = p;
+    if (const char* after = scanPlain(mantissa, end, value, negative)) return after;
     MantissaDigits digits;
     const char* q = digits.integerPart(mantissa, end);
     bool anyDigit = q > mantissa;

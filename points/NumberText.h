@@ -39,6 +39,7 @@ constexpr int kFixedDecimalsMax = 4;
 
 // Writes value with `decimals` (0..4) decimals at out, which must hold
 // kFixedTextMax characters; returns the end of the text (no terminator).
+// The characters after the end may have been written over.
 char* formatFixed(double value, int decimals, char* out);
 
 // Reads one "%lf" number from [begin, end). On success stores the value and
