@@ -96,10 +96,11 @@ bool Converter::intoNewFile(const std::vector<std::string>& inputs, const std::s
         report.onFile(target, "cannot write a file in its folder: " + files.errorText());
         return false;
     }
-    TextSink sink(file);
+    TextSink sink(file, files.system());
     bool ok = writeAll(inputs, sink);
     if (!sink.flush()) {
-        report.onFile(target, "cannot write: " + files.errorText());
+        const std::string why = sink.errorText();
+        report.onFile(target, "cannot write: " + (why.empty() ? files.errorText() : why));
         ok = false;
     }
     if (!ok) {

@@ -43,3 +43,5 @@ void OutputFiles::discard(std::FILE* file, const std::string& temp) {
 }
 
 std::string OutputFiles::errorText() { return error_.empty() ? files_.system().lastErrorText() : error_; }
+
+FileSystem& OutputFiles::system() { return files_.system(); }

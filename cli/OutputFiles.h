@@ -13,6 +13,7 @@
 #include <string>
 
 class ConsoleFiles;
+class FileSystem;
 
 class OutputFiles {
 public:
@@ -40,6 +41,10 @@ public:
     // The platform's words for the last failure of the calls above, or of
     // reading or writing one of their files.
     std::string errorText();
+
+    // The file system the files are written in, for a sink that writes
+    // behind (files/TextSink.h).
+    FileSystem& system();
 
 private:
     ConsoleFiles& files_;

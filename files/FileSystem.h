@@ -30,6 +30,13 @@ public:
     // what it would have put there in memory.
     virtual std::FILE* createScratchFile() { return nullptr; }
 
+    // Asks the system to start putting what has been written to the open
+    // file on the disk, without waiting for it to be there, so that the
+    // sync that ends a safe write has less left to do. Only a request:
+    // where the system takes none, or fails it, nothing happens. Called on
+    // any thread.
+    virtual void startWriteback(std::FILE* file) { (void)file; }
+
     // The platform's text for the last failed file operation (fopen, fread,
     // fwrite, createNewFile, replaceFile...), in the user's language.
     virtual std::string lastErrorText() = 0;

@@ -3,13 +3,24 @@
 #include <algorithm>
 #include <cstring>
 
+#include "files/WriteBehind.h"
 #include "points/NumberText.h"
 
 namespace {
 constexpr std::size_t kBlockSize = 1 << 16;
-}
+constexpr std::size_t kBehindBlockSize = 1 << 18;  // fewer hand-overs between the threads
+}  // namespace
 
 TextSink::TextSink(std::FILE* file) : file_(file), block_(kBlockSize) {}
+
+TextSink::TextSink(std::FILE* file, FileSystem& system)
+    : file_(file), block_(kBehindBlockSize), behind_(std::make_unique<WriteBehind>(file, system)) {}
+
+TextSink::~TextSink() = default;
+
+bool TextSink::failed() const { return failed_ || (behind_ && behind_->failed()); }
+
+std::string TextSink::errorText() const { return behind_ ? behind_->errorText() : std::string(); }
 
 // Text that does not fit what is left of the block: in parts.
 void TextSink::putLong(std::string_view text) {
@@ -23,12 +34,17 @@ void TextSink::putLong(std::string_view text) {
 }
 
 void TextSink::spill() {
-    if (!failed_ && used_ > 0 && std::fwrite(block_.data(), 1, used_, file_) != used_) failed_ = true;
+    if (behind_) {
+        if (used_ > 0 && !failed_) block_ = behind_->handOver(std::move(block_), used_);
+    } else if (!failed_ && used_ > 0 && std::fwrite(block_.data(), 1, used_, file_) != used_) {
+        failed_ = true;
+    }
     used_ = 0;
 }
 
 bool TextSink::flush() {
     spill();
+    if (behind_ && !behind_->drain()) failed_ = true;
     if (!failed_ && std::fflush(file_) != 0) failed_ = true;
     return !failed_;
 }

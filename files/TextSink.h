@@ -6,12 +6,22 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
+
+class FileSystem;
+class WriteBehind;
 
 class TextSink {
 public:
     explicit TextSink(std::FILE* file);
+    // For a new file of system's that is filled at once: the blocks are
+    // written on a thread of their own and put on the disk as they go
+    // (files/WriteBehind.h).
+    TextSink(std::FILE* file, FileSystem& system);
+    ~TextSink();
 
     void put(char c) {
         if (used_ == block_.size()) spill();
@@ -41,7 +51,11 @@ public:
     // Hands everything gathered so far to the file and flushes the stream.
     // False once any write has failed; nothing is written after that.
     bool flush();
-    bool failed() const { return failed_; }
+    bool failed() const;
+    // The system's words for a failed write made on the writing thread;
+    // empty when the failure, if any, is the caller's to tell (the last
+    // error of its own thread).
+    std::string errorText() const;
 
 private:
     void spill();
@@ -51,6 +65,7 @@ private:
     std::vector<char> block_;
     std::size_t used_ = 0;
     bool failed_ = false;
+    std::unique_ptr<WriteBehind> behind_;
 };
 
 // The text that TextSink::putCoordinate writes for value, made in text,

@@ -73,6 +73,16 @@ bool PosixFileSystem::replaceFile(const std::string& temp, const std::string& ta
     return true;
 }
 
+void PosixFileSystem::startWriteback(std::FILE* file) {
+#ifdef SYNC_FILE_RANGE_WRITE
+    const int saved = errno;  // a refused request is no failure of the caller's
+    sync_file_range(fileno(file), 0, 0, SYNC_FILE_RANGE_WRITE);
+    errno = saved;
+#else
+    (void)file;
+#endif
+}
+
 std::string PosixFileSystem::lastErrorText() { return std::strerror(errno); }
 
 std::FILE* PosixFileSystem::createScratchFile() { return std::tmpfile(); }
