@@ -4,8 +4,8 @@
 
 #include "cli/OutputFiles.h"
 #include "cli/Report.h"
-#include "files/ExchangeLine.h"
-#include "files/LineSource.h"
+#include "files/FileSystem.h"
+#include "files/ReadAhead.h"
 #include "files/PointFormats.h"
 
 namespace {
@@ -32,34 +32,31 @@ bool readPoints(const std::string& input, const PointFormat& from, bool strict, 
         report.onFile(shown, "cannot open: " + streams.files.errorText());
         return false;
     }
-    LineSource lines(file);
-    long number = 1;
+    // A file is read ahead of its points' writing; standard input, a
+    // terminal or a pipe as it comes, so that Ctrl-C stops a wait for it.
+    FileSystem& system = streams.files.system();
+    ReadAhead lines(file, *from.exchange, system, file != streams.standardInput && system.isPlainFile(file));
     long unreadable = 0;
     bool ok = true;
-    PointRecord point;
-    while (const char* line = lines.next()) {
-        const long here = number;
-        const std::size_t length = std::strlen(line);
-        // A piece of a line longer than the reader takes keeps its number.
-        if (length < LineSource::kMaxPiece || line[length - 1] == '\n') ++number;
-        if (!readPointLine(*from.exchange, line, point)) {
+    while (const AheadPoint* read = lines.next()) {
+        if (!read->whole) {
             if (strict) {
-                report.atLine(shown, here, std::string("not a line of ") + from.name + " (--strict)");
+                report.atLine(shown, read->line, std::string("not a line of ") + from.name + " (--strict)");
                 ok = false;
                 break;
             }
             if (warn && ++unreadable <= kLinesShown)
-                report.atLine(shown, here,
+                report.atLine(shown, read->line,
                               std::string("warning: not a line of ") + from.name +
                                   "; taken as far as it could be read");
         }
-        if (!onPoint(point, here) || (here % kStopCheckLines == 0 && stopped(streams))) {
+        if (!onPoint(read->point, read->line) || (read->line % kStopCheckLines == 0 && stopped(streams))) {
             ok = false;
             break;
         }
     }
     if (ok && lines.failed()) {
-        if (!stopped(streams)) report.onFile(shown, "cannot read: " + streams.files.errorText());
+        if (!stopped(streams)) report.onFile(shown, "cannot read: " + lines.errorText());
         ok = false;
     }
     if (warn && unreadable > kLinesShown)

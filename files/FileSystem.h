@@ -30,6 +30,11 @@ public:
     // what it would have put there in memory.
     virtual std::FILE* createScratchFile() { return nullptr; }
 
+    // Whether the open file is a file on a disk, which reading comes to the
+    // end of at once: not a terminal, a pipe or a device. False where it
+    // cannot tell.
+    virtual bool isPlainFile(std::FILE* file) { (void)file; return false; }
+
     // Asks the system to start putting what has been written to the open
     // file on the disk, without waiting for it to be there, so that the
     // sync that ends a safe write has less left to do. Only a request:

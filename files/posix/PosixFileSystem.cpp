@@ -73,6 +73,11 @@ bool PosixFileSystem::replaceFile(const std::string& temp, const std::string& ta
     return true;
 }
 
+bool PosixFileSystem::isPlainFile(std::FILE* file) {
+    struct stat st;
+    return fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 void PosixFileSystem::startWriteback(std::FILE* file) {
 #ifdef SYNC_FILE_RANGE_WRITE
     const int saved = errno;  // a refused request is no failure of the caller's

@@ -14,6 +14,8 @@ public:
     bool replaceFile(const std::string& temp, const std::string& target) override;
     // A file of tmpfile(), in the system's folder for them.
     std::FILE* createScratchFile() override;
+    // A regular file (fstat).
+    bool isPlainFile(std::FILE* file) override;
     // On Linux, sync_file_range's request to write the whole file's dirty
     // pages; elsewhere nothing.
     void startWriteback(std::FILE* file) override;

@@ -70,6 +70,11 @@ bool Win32FileSystem::replaceFile(const std::string& temp, const std::string& ta
     return false;
 }
 
+bool Win32FileSystem::isPlainFile(std::FILE* file) {
+    const intptr_t handle = _get_osfhandle(_fileno(file));
+    return handle != -1 && GetFileType(reinterpret_cast<HANDLE>(handle)) == FILE_TYPE_DISK;
+}
+
 std::FILE* Win32FileSystem::createScratchFile() {
     wchar_t folder[MAX_PATH + 1];
     wchar_t path[MAX_PATH + 1];

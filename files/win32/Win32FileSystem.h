@@ -13,5 +13,7 @@ public:
     // A file in the user's folder for temporary files, made to be deleted
     // when its last handle closes.
     std::FILE* createScratchFile() override;
+    // A file on a disk (GetFileType), not a console, pipe or device.
+    bool isPlainFile(std::FILE* file) override;
     std::string lastErrorText() override;
 };
