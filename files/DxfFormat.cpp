@@ -58,6 +58,15 @@ std::string entityHead(const std::string& layer, const char* subclass) {
     return head;
 }
 
+// The fixed groups of an entity around its handle, its head and its place,
+// at most: its type and handle groups, the handle, and the TEXT's height.
+constexpr std::size_t kEntityStartMax = 48 + kHandleTextMax;
+
+char* append(char* out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
 // X, Y and Z of a point as both its entities carry them, made once.
 class Place {
 public:
@@ -126,17 +135,20 @@ public:
                 out_.markFailed();
                 return;
             }
+            // The entities up to the TEXT's string, made in place.
             const Place place(point.xyz);
-            out_.put("  0\r\nPOINT\r\n  5\r\n"sv);
-            putHandle(handle++, out_);
-            out_.put(pointHeads[point.layer]);
-            out_.put(place.text());
-            if (point.nameLength == 0) continue;
-            out_.put("  0\r\nTEXT\r\n  5\r\n"sv);
-            putHandle(handle++, out_);
-            out_.put(textHeads[point.layer]);
-            out_.put(place.text());
-            out_.put(" 40\r\n1.0\r\n  1\r\n"sv);
+            const std::string& pointHead = pointHeads[point.layer];
+            const std::string& textHead = textHeads[point.layer];
+            char* p = out_.room(2 * (kEntityStartMax + place.text().size()) + pointHead.size() + textHead.size());
+            p = append(p, "  0\r\nPOINT\r\n  5\r\n"sv);
+            p = append(append(putHandle(handle++, p), pointHead), place.text());
+            if (point.nameLength == 0) {
+                out_.took(p);
+                continue;
+            }
+            p = append(p, "  0\r\nTEXT\r\n  5\r\n"sv);
+            p = append(append(putHandle(handle++, p), textHead), place.text());
+            out_.took(append(p, " 40\r\n1.0\r\n  1\r\n"sv));
             putDxfText(utf8Of(point.name, point.nameLength, encoding_, buffer_), true, out_);
             out_.put("\r\n100\r\nAcDbText\r\n"sv);
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "files/DxfLayers.h"
@@ -42,7 +43,6 @@ void putNumberGroup(int code, double value, TextSink& out) {
 }
 
 // A handle's text, made at the end of text (kHandleTextMax characters).
-constexpr std::size_t kHandleTextMax = 16;
 std::string_view handleText(std::uint64_t handle, char* text) {
     char* end = text + kHandleTextMax;
     char* start = end;
@@ -195,9 +195,11 @@ DxfView viewOn(double minX, double minY, double maxX, double maxY) {
     return view;
 }
 
-void putHandle(std::uint64_t handle, TextSink& out) {
+char* putHandle(std::uint64_t handle, char* out) {
     char text[kHandleTextMax];
-    out.put(handleText(handle, text));
+    const std::string_view digits = handleText(handle, text);
+    std::memcpy(out, digits.data(), digits.size());
+    return out + digits.size();
 }
 
 void writeDxfStart(const DxfLayers& layers, std::uint64_t handseed, const DxfView& view, TextSink& out) {
@@ -218,13 +220,23 @@ void writeDxfEnd(TextSink& out) { putGroups(kEnd, out); }
 
 void putDxfText(std::string_view utf8, bool drawn, TextSink& out) {
     for (std::size_t i = 0; i < utf8.size(); ++i) {
+        // A run of characters that stand for themselves, in one piece.
+        std::size_t plain = i;
+        while (plain < utf8.size() && static_cast<unsigned char>(utf8[plain]) >= 0x20 && utf8[plain] != '^' &&
+               (utf8[plain] != '%' || !drawn))
+            ++plain;
+        if (plain > i) {
+            out.put(utf8.substr(i, plain - i));
+            i = plain;
+            if (i == utf8.size()) break;
+        }
         const char c = utf8[i];
         if (static_cast<unsigned char>(c) < 0x20) {
             out.put('^');
             out.put(static_cast<char>(c + 0x40));
         } else if (c == '^') {
             out.put("^ ");
-        } else if (c == '%' && drawn) {
+        } else {  // a '%' of a drawn text
             std::size_t run = 1;
             while (i + run < utf8.size() && utf8[i + run] == '%') ++run;
             if (run == 1) {
@@ -233,8 +245,6 @@ void putDxfText(std::string_view utf8, bool drawn, TextSink& out) {
                 for (std::size_t k = 0; k < run; ++k) out.put("%%%");
             }
             i += run - 1;
-        } else {
-            out.put(c);
         }
     }
 }

@@ -46,8 +46,10 @@ void writeDxfStart(const DxfLayers& layers, std::uint64_t handseed, const DxfVie
 // and the end of the file.
 void writeDxfEnd(TextSink& out);
 
-// A handle: hexadecimal digits in capitals, without leading zeros.
-void putHandle(std::uint64_t handle, TextSink& out);
+// A handle: hexadecimal digits in capitals, without leading zeros, written
+// at out, which has room for kHandleTextMax characters; returns the end.
+constexpr std::size_t kHandleTextMax = 16;
+char* putHandle(std::uint64_t handle, char* out);
 
 // A text value as CAD shows it back: each control character in caret form
 // (^J for LF, ^I for tab...) and '^' as "^ ", so that no text breaks the

@@ -36,6 +36,16 @@ public:
         }
     }
 
+    // Room for n bytes (at most kRoomMax) to be written straight into the
+    // block, for a writer that makes many short pieces: returns where they
+    // go; took(end) then takes those written, up to end.
+    static constexpr std::size_t kRoomMax = 1 << 14;
+    char* room(std::size_t n) {
+        if (block_.size() - used_ < n) spill();
+        return block_.data() + used_;
+    }
+    void took(const char* end) { used_ = static_cast<std::size_t>(end - block_.data()); }
+
     // A number as the point files write it: fixed point with `decimals`
     // decimals (points/NumberText.h).
     void putFixed(double value, int decimals);
