@@ -6,16 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/TempFiles.h"
+
 #include "files/LineSource.h"
 
 namespace {
-
-std::FILE* fileWith(const std::string& text) {
-    std::FILE* file = std::tmpfile();
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
-    return file;
-}
 
 TEST(CountLines, CountsWhatTheReaderHandsOut) {
     const struct {

@@ -10,19 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/TempFiles.h"
+
 #include "files/ExchangeLine.h"
 #include "files/LineSource.h"
 #include "files/ReadAhead.h"
 #include "files/posix/PosixFileSystem.h"
 
 namespace {
-
-std::FILE* fileWith(const std::string& text) {
-    std::FILE* file = std::tmpfile();
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
-    return file;
-}
 
 // Lines of every kind: points, lines that are no points, long lines that
 // arrive in pieces, CR LF, a lone CR, blank lines.

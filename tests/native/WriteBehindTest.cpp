@@ -9,20 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/TempFiles.h"
+
 #include "files/TextSink.h"
 #include "files/WriteBehind.h"
 #include "files/posix/PosixFileSystem.h"
 
 namespace {
-
-std::string contentOf(std::FILE* file) {
-    std::string bytes;
-    std::rewind(file);
-    char block[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, got);
-    return bytes;
-}
 
 // The POSIX file system, counting the requests to start writing back.
 struct CountingFileSystem : PosixFileSystem {
