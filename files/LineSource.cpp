@@ -1,6 +1,7 @@
 #include "files/LineSource.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -60,6 +61,12 @@ const char* LineSource::next() {
             const char* start = block_.data() + pos_;
             const char* stop = start + std::min(kMaxPiece - length, end_ - pos_);
             const char* p = start;
+            // Eight bytes at a time while none is below 0x1B, as LF, CR and
+            // Ctrl-Z are (a word that only seems to hold one goes on below).
+            for (std::uint64_t word; stop - p >= 8; p += 8) {
+                std::memcpy(&word, p, sizeof word);
+                if ((word - 0x1B1B1B1B1B1B1B1Bu) & ~word & 0x8080808080808080u) break;
+            }
             while (p < stop && *p != '\n' && *p != '\r' && *p != kEndOfText) ++p;
             std::memcpy(line_ + length, start, static_cast<std::size_t>(p - start));
             length += static_cast<std::size_t>(p - start);

@@ -72,7 +72,7 @@ private:
     std::condition_variable changed_;
     std::deque<Filled> queued_;
     std::vector<std::vector<char>> spare_;
-    int blocks_ = 1;       // the caller's own counts
+    int blocks_ = 1;       // made so far, counting the one the caller fills
     bool writing_ = false;  // a block is out of the queue, being written
     bool stopping_ = false;
     std::thread thread_;

@@ -1,6 +1,8 @@
 // Counting a file's lines ahead of reading them, as Import does to prepare
 // the list.
+#include <algorithm>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,42 @@ TEST(LineSource, ReadsTheLinesBeforeACtrlZAndNothingAfterIt) {
         EXPECT_EQ(lines, c.lines) << c.text;
         EXPECT_FALSE(source.next());  // stays at the end
         EXPECT_FALSE(source.failed());
+        std::fclose(file);
+    }
+}
+
+// The lines as a text-mode fgets with a 1024-byte buffer gives them, one
+// byte at a time.
+std::vector<std::string> fgetsLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size() && text[i] != '\x1A'; ++i) {
+        char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') c = text[++i];
+        line += c;
+        if (c == '\n' || line.size() == LineSource::kMaxPiece) lines.push_back(std::move(line)), line.clear();
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+// Random texts of the bytes that end lines, or come close to those that do,
+// at every place in the words and blocks that the reader takes at once.
+TEST(LineSource, GivesTheLinesThatFgetsGivesOnRandomTexts) {
+    const char bytes[] = {'\n', '\r', '\x1A', '\x1B', '\x1F', '\x09', '\x0B', 'a', ' ', '\x80', '\xFF', '\xB5'};
+    std::mt19937 random(3);
+    for (int round = 0; round < 40; ++round) {
+        std::string text(random() % 150000, 'x');
+        const unsigned rare = 1 + random() % 400;  // from lines of a few bytes to long ones
+        for (char& c : text) {
+            if (random() % rare == 0) c = bytes[random() % sizeof bytes];
+        }
+        if (round % 2) std::replace(text.begin(), text.end(), '\x1A', 'z');  // most texts to their end
+        std::FILE* file = fileWith(text);
+        LineSource source(file);
+        std::vector<std::string> lines;
+        while (const char* line = source.next()) lines.push_back(line);
+        EXPECT_EQ(lines, fgetsLines(text)) << "round " << round;
         std::fclose(file);
     }
 }
