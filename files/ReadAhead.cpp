@@ -82,7 +82,6 @@ bool ReadAhead::take() {
         Batch done = std::move(batch_);
         batch_ = std::move(ready_.front());
         ready_.pop_front();
-        done.points.clear();
         spare_.push_back(std::move(done));
         changed_.notify_all();
     }
