@@ -2,8 +2,10 @@
 // point and, for a point with a name, a TEXT holding the name at the same
 // place (height 1 drawing unit), both on the layer of the point's mark
 // (files/DxfLayers.h). X is the easting, Y the northing, Z the height, with
-// four decimals and never -0.0000. Lines end with CR LF; group codes are
-// right-justified in three columns.
+// four decimals and never -0.0000. Group codes are right-justified in three
+// columns. Lines end with LF alone, as GDAL and ezdxf write their drawings
+// and as every CAD program reads them: a CR would make the largest of the
+// outputs (some 260 bytes a point) 15 % larger, and its writing slower.
 //
 // Release 2007 because it is the first whose layer names may hold any
 // character a mark is likely to have (Chinese, accented letters, spaces,
@@ -48,13 +50,13 @@ constexpr std::size_t kRecordMax = kRecordHead + PointRecord::kNameMax + 3 * siz
 // The groups of an entity from the end of its handle to its X: its owner,
 // its layer and its subclass.
 std::string entityHead(const std::string& layer, const char* subclass) {
-    std::string head = "\r\n330\r\n";
+    std::string head = "\n330\n";
     head += kModelSpaceHandle;
-    head += "\r\n100\r\nAcDbEntity\r\n  8\r\n";
+    head += "\n100\nAcDbEntity\n  8\n";
     head += layer;
-    head += "\r\n100\r\n";
+    head += "\n100\n";
     head += subclass;
-    head += "\r\n 10\r\n";
+    head += "\n 10\n";
     return head;
 }
 
@@ -71,13 +73,13 @@ char* append(char* out, std::string_view text) {
 class Place {
 public:
     explicit Place(const double (&xyz)[3]) {
-        const char* const codes[] = {"", "\r\n 20\r\n", "\r\n 30\r\n"};
+        const char* const codes[] = {"", "\n 20\n", "\n 30\n"};
         for (int i = 0; i < 3; ++i) {
             append(codes[i]);
             char number[kFixedTextMax];
             append(coordinateText(xyz[i], 4, number));
         }
-        append("\r\n");
+        append("\n");
     }
     std::string_view text() const { return std::string_view(text_, used_); }
 
@@ -140,17 +142,17 @@ public:
             const std::string& pointHead = pointHeads[point.layer];
             const std::string& textHead = textHeads[point.layer];
             char* p = out_.room(2 * (kEntityStartMax + place.text().size()) + pointHead.size() + textHead.size());
-            p = append(p, "  0\r\nPOINT\r\n  5\r\n"sv);
+            p = append(p, "  0\nPOINT\n  5\n"sv);
             p = append(append(putHandle(handle++, p), pointHead), place.text());
             if (point.nameLength == 0) {
                 out_.took(p);
                 continue;
             }
-            p = append(p, "  0\r\nTEXT\r\n  5\r\n"sv);
+            p = append(p, "  0\nTEXT\n  5\n"sv);
             p = append(append(putHandle(handle++, p), textHead), place.text());
-            out_.took(append(p, " 40\r\n1.0\r\n  1\r\n"sv));
+            out_.took(append(p, " 40\n1.0\n  1\n"sv));
             putDxfText(utf8Of(point.name, point.nameLength, encoding_, buffer_), true, out_);
-            out_.put("\r\n100\r\nAcDbText\r\n"sv);
+            out_.put("\n100\nAcDbText\n"sv);
         }
         writeDxfEnd(out_);
     }

@@ -23,13 +23,12 @@ void putGroup(int code, std::string_view value, TextSink& out) {
     char* end = text + sizeof text;
     char* start = end;
     *--start = '\n';
-    *--start = '\r';
     do *--start = static_cast<char>('0' + code % 10);
     while ((code /= 10) > 0);
-    while (end - start < 5) *--start = ' ';
+    while (end - start < 4) *--start = ' ';
     out.put(std::string_view(start, static_cast<std::size_t>(end - start)));
     out.put(value);
-    out.put("\r\n");
+    out.put('\n');
 }
 
 template <std::size_t N>
@@ -175,9 +174,9 @@ void putLayer(const DxfLayer& layer, std::uint64_t handle, TextSink& out) {
     // The mark itself as the layer's description, where CAD shows it.
     putGroup(1001, "AcAecLayerStandard", out);
     putGroup(1000, "", out);
-    out.put("1000\r\n");
+    out.put("1000\n");
     putDxfText(layer.mark, false, out);
-    out.put("\r\n");
+    out.put('\n');
 }
 
 }  // namespace

@@ -8,7 +8,8 @@
 // needs across points (the row number; DXF the marks it has given a layer),
 // so memory does not grow with the number of points; KML, which groups the
 // points by mark, keeps them in a scratch file until end(). Every line ends
-// with CR LF, as the window programs' files do.
+// with CR LF, as the window programs' files do; DXF's with LF alone, as
+// drawings have them.
 //
 // Texts: the exchange formats and csv write names and marks as the bytes
 // they are, in the points' own code page. geojson, dxf, landxml and kml are

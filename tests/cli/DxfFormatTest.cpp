@@ -32,11 +32,11 @@ std::vector<std::pair<int, std::string>> groups(const std::string& bytes) {
     std::vector<std::pair<int, std::string>> found;
     std::size_t at = 0;
     while (at < bytes.size()) {
-        const std::size_t codeEnd = bytes.find("\r\n", at);
-        const std::size_t valueEnd = bytes.find("\r\n", codeEnd + 2);
+        const std::size_t codeEnd = bytes.find('\n', at);
+        const std::size_t valueEnd = bytes.find('\n', codeEnd + 1);
         if (codeEnd == std::string::npos || valueEnd == std::string::npos) break;
-        found.emplace_back(std::stoi(bytes.substr(at, codeEnd - at)), bytes.substr(codeEnd + 2, valueEnd - codeEnd - 2));
-        at = valueEnd + 2;
+        found.emplace_back(std::stoi(bytes.substr(at, codeEnd - at)), bytes.substr(codeEnd + 1, valueEnd - codeEnd - 1));
+        at = valueEnd + 1;
     }
     EXPECT_EQ(at, bytes.size()) << "a line without its pair";
     return found;
@@ -105,6 +105,7 @@ TEST(Dxf, HandlesAreUniqueAndOwnersExist) {
                                    ("M" + std::to_string(random() % 40)).c_str(), -0.00001 * i, i, -i));
     const WrittenPoints written = writeDxf(points, nullptr);
     ASSERT_TRUE(written.whole);
+    EXPECT_EQ(written.bytes.find('\r'), std::string::npos);  // lines end with LF alone
     const auto all = groups(written.bytes);
     std::set<unsigned long> handles;
     std::vector<std::string> owners;

@@ -114,7 +114,7 @@ def cad_text(raw):
 
 def groups(data):
     """The (code, value) pairs of an ASCII DXF file."""
-    lines = data.decode('utf-8').split('\r\n')
+    lines = data.decode('utf-8').split('\n')
     return [(int(lines[i]), lines[i + 1]) for i in range(0, len(lines) - 1, 2)]
 
 

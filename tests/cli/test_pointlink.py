@@ -78,7 +78,7 @@ def pointlink(args, cwd, stdin=b''):
 
 def dxf_groups(data):
     """The (code, value) pairs of an ASCII DXF file."""
-    lines = data.decode('utf-8').split('\r\n')
+    lines = data.decode('utf-8').split('\n')
     if lines and lines[-1] == '':
         lines.pop()
     if len(lines) % 2:
