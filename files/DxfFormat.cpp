@@ -20,9 +20,9 @@
 // as itself everywhere.
 //
 // The table of layers comes before the entities, so the writer keeps every
-// point (its layer's number, name and coordinates: at most 38 bytes) in a
-// scratch file, or in memory where there is none, and writes the whole
-// drawing at end(). Should keeping them fail, end() writes nothing more and
+// point (its layer's number, its name and the text of its coordinates:
+// some 60 bytes) in a scratch file, or in memory where there is none, and
+// writes the whole drawing at end(). Should keeping them fail, end() writes nothing more and
 // leaves the output failed, so that no target is replaced by half a drawing.
 #include <cmath>
 #include <cstring>
@@ -41,11 +41,6 @@
 namespace {
 
 using namespace std::string_view_literals;
-
-// A kept point: its layer (4 bytes), the length of its name (1), the name's
-// bytes, then E, N and Z.
-constexpr std::size_t kRecordHead = 5;
-constexpr std::size_t kRecordMax = kRecordHead + PointRecord::kNameMax + 3 * sizeof(double);
 
 // The groups of an entity from the end of its handle to its X: its owner,
 // its layer and its subclass.
@@ -69,7 +64,9 @@ char* append(char* out, std::string_view text) {
     return out + text.size();
 }
 
-// X, Y and Z of a point as both its entities carry them, made once.
+// X, Y and Z of a point as both its entities carry them, made once, when
+// the point is kept: while the points are still being read, the thread
+// that writes has time to spare.
 class Place {
 public:
     explicit Place(const double (&xyz)[3]) {
@@ -82,13 +79,14 @@ public:
         append("\n");
     }
     std::string_view text() const { return std::string_view(text_, used_); }
+    static constexpr std::size_t kMax = 3 * kFixedTextMax + 32;
 
 private:
     void append(std::string_view part) {
         std::memcpy(text_ + used_, part.data(), part.size());
         used_ += part.size();
     }
-    char text_[3 * kFixedTextMax + 32];
+    char text_[kMax];
     std::size_t used_ = 0;
 };
 
@@ -105,11 +103,14 @@ public:
         const std::uint32_t layer = layers_.layerOf(point.mark, PointRecord::kMarkMax);
         const std::size_t nameLength = boundedLength(point.name, PointRecord::kNameMax);
         const double xyz[3] = {point.e, point.n, point.z};
+        const Place place(xyz);
+        const auto placeLength = static_cast<std::uint16_t>(place.text().size());
         std::memcpy(record, &layer, sizeof layer);
         record[4] = static_cast<char>(nameLength);
+        std::memcpy(record + 5, &placeLength, sizeof placeLength);
         std::memcpy(record + kRecordHead, point.name, nameLength);
-        std::memcpy(record + kRecordHead + nameLength, xyz, sizeof xyz);
-        kept_.append(record, kRecordHead + nameLength + sizeof xyz);
+        std::memcpy(record + kRecordHead + nameLength, place.text().data(), placeLength);
+        kept_.append(record, kRecordHead + nameLength + placeLength);
         ++points_;
         if (nameLength > 0) ++texts_;
         if (point.e < minX_) minX_ = point.e;
@@ -138,18 +139,18 @@ public:
                 return;
             }
             // The entities up to the TEXT's string, made in place.
-            const Place place(point.xyz);
+            const std::string_view place(point.place, point.placeLength);
             const std::string& pointHead = pointHeads[point.layer];
             const std::string& textHead = textHeads[point.layer];
-            char* p = out_.room(2 * (kEntityStartMax + place.text().size()) + pointHead.size() + textHead.size());
+            char* p = out_.room(2 * (kEntityStartMax + place.size()) + pointHead.size() + textHead.size());
             p = append(p, "  0\nPOINT\n  5\n"sv);
-            p = append(append(putHandle(handle++, p), pointHead), place.text());
+            p = append(append(putHandle(handle++, p), pointHead), place);
             if (point.nameLength == 0) {
                 out_.took(p);
                 continue;
             }
             p = append(p, "  0\nTEXT\n  5\n"sv);
-            p = append(append(putHandle(handle++, p), textHead), place.text());
+            p = append(append(putHandle(handle++, p), textHead), place);
             out_.took(append(p, " 40\n1.0\n  1\n"sv));
             putDxfText(utf8Of(point.name, point.nameLength, encoding_, buffer_), true, out_);
             out_.put("\n100\nAcDbText\n"sv);
@@ -158,11 +159,16 @@ public:
     }
 
 private:
+    // A kept point: its layer (4 bytes), the length of its name (1) and of
+    // its place's text (2), then the name's bytes and the place's text.
+    static constexpr std::size_t kRecordHead = 7;
+    static constexpr std::size_t kRecordMax = kRecordHead + PointRecord::kNameMax + Place::kMax;
     struct KeptPoint {
         std::uint32_t layer;
         std::size_t nameLength;
+        std::uint16_t placeLength;
         char name[PointRecord::kNameMax];
-        double xyz[3];
+        char place[Place::kMax];
     };
 
     // The next kept point; false when it cannot be read back whole.
@@ -171,8 +177,10 @@ private:
         if (!kept_.read(head, sizeof head)) return false;
         std::memcpy(&point.layer, head, sizeof point.layer);
         point.nameLength = static_cast<unsigned char>(head[4]);
+        std::memcpy(&point.placeLength, head + 5, sizeof point.placeLength);
         return point.layer < layers_.size() && point.nameLength <= sizeof point.name &&
-               kept_.read(point.name, point.nameLength) && kept_.read(point.xyz, sizeof point.xyz);
+               point.placeLength <= sizeof point.place && kept_.read(point.name, point.nameLength) &&
+               kept_.read(point.place, point.placeLength);
     }
 
     TextSink& out_;
