@@ -2,6 +2,9 @@
 // refusals that formats share.
 #include "files/PointFormats.h"
 
+#include <string>
+#include <string_view>
+
 #include "files/CoordinateSystem.h"
 #include "files/ExchangeLine.h"
 #include "files/TextEncoding.h"
@@ -81,6 +84,37 @@ bool hasXmlNonCharacter(std::string_view utf8) {
 // and CR.
 bool isXmlControl(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F; }
 
+// The texts that are not ASCII last found to be text of a code page, and
+// fit for XML where asked: a survey has a few marks over many points, so
+// most points find theirs here and are not converted again to be checked.
+// One per thread, as the refusals are called on any.
+class AcceptedTexts {
+public:
+    bool has(const TextEncoding& encoding, bool xml, std::string_view bytes) const {
+        for (std::size_t i = 0; i < used_; ++i)
+            if (entries_[i].bytes == bytes && entries_[i].xml == xml && entries_[i].encoding == encoding.name())
+                return true;
+        return false;
+    }
+    void add(const TextEncoding& encoding, bool xml, std::string_view bytes) {
+        Entry& entry = entries_[next_];
+        next_ = (next_ + 1) % kCount;
+        if (used_ < kCount) ++used_;
+        entry = Entry{encoding.name(), xml, std::string(bytes)};
+    }
+
+private:
+    static constexpr std::size_t kCount = 8;
+    struct Entry {
+        std::string encoding;  // its name, which stays the same code page
+        bool xml;
+        std::string bytes;
+    };
+    Entry entries_[kCount];
+    std::size_t used_ = 0;
+    std::size_t next_ = 0;
+};
+
 // Why a UTF-8 format cannot write a text: not text of the points' code page
 // (NotInEncoding); for XML also a character that XML cannot carry
 // (ControlCharacter). One pass over the bytes; only a text that is not
@@ -96,15 +130,17 @@ Refusal textRefusal(const char* text, std::size_t max, const TextEncoding* encod
             return Refusal::ControlCharacter;
     }
     if (ascii) return Refusal::None;
-    std::string converted;
-    std::string_view utf8 = bytes;
     if (isUtf8Encoding(encoding)) {
         if (!isValidUtf8(bytes)) return Refusal::NotInEncoding;
-    } else {
-        if (!encoding->appendUtf8(bytes, converted)) return Refusal::NotInEncoding;
-        utf8 = converted;
+        return xml && hasXmlNonCharacter(bytes) ? Refusal::ControlCharacter : Refusal::None;
     }
-    return xml && hasXmlNonCharacter(utf8) ? Refusal::ControlCharacter : Refusal::None;
+    thread_local AcceptedTexts accepted;
+    if (accepted.has(*encoding, xml, bytes)) return Refusal::None;
+    std::string utf8;
+    if (!encoding->appendUtf8(bytes, utf8)) return Refusal::NotInEncoding;
+    if (xml && hasXmlNonCharacter(utf8)) return Refusal::ControlCharacter;
+    accepted.add(*encoding, xml, bytes);
+    return Refusal::None;
 }
 
 Refusal textsRefusal(const PointRecord& point, const TextEncoding* encoding, bool xml) {

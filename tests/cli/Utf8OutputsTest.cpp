@@ -148,15 +148,32 @@ TEST(LandXml, RefusesWhatXmlCannotCarryInAnyForm) {
         {makePoint("P\x01", "", inf, 2, 3), nullptr, Refusal::Value},
         {makePoint("P", "", 1, 2, std::nan("")), nullptr, Refusal::Value},
     };
-    for (const Case& c : cases) {
-        WriteSettings settings;
-        settings.encoding = c.encoding;
-        EXPECT_EQ(findPointFormat("landxml")->refuses(c.point, settings), c.refusal) << c.point.name << c.point.mark;
-        // GeoJSON and DXF carry every character, and refuse only what does not convert.
-        if (c.refusal != Refusal::ControlCharacter)
-            EXPECT_EQ(utf8Refuses(c.point, settings), c.refusal) << c.point.name << c.point.mark;
-        else
-            EXPECT_EQ(utf8Refuses(c.point, settings), Refusal::None) << c.point.name << c.point.mark;
+    // Twice: the second time the texts accepted the first are known.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const Case& c : cases) {
+            WriteSettings settings;
+            settings.encoding = c.encoding;
+            EXPECT_EQ(findPointFormat("landxml")->refuses(c.point, settings), c.refusal) << c.point.name << c.point.mark;
+            // GeoJSON and DXF carry every character, and refuse only what does not convert.
+            if (c.refusal != Refusal::ControlCharacter)
+                EXPECT_EQ(utf8Refuses(c.point, settings), c.refusal) << c.point.name << c.point.mark;
+            else
+                EXPECT_EQ(utf8Refuses(c.point, settings), Refusal::None) << c.point.name << c.point.mark;
+        }
+    }
+}
+
+// A text found to be text of one code page is checked again in another.
+TEST(Utf8Outputs, TextAcceptedInOneCodePageIsCheckedInAnother) {
+    const auto gbk = openTextEncoding("gbk"), cp1252 = openTextEncoding("cp1252");
+    ASSERT_TRUE(gbk && cp1252);
+    WriteSettings inGbk, inCp1252;
+    inGbk.encoding = gbk.get();
+    inCp1252.encoding = cp1252.get();
+    const PointRecord point = makePoint("P", "\x81\x40", 1, 2, 3);  // GBK; 0x81 is no cp1252 character here
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(utf8Refuses(point, inGbk), Refusal::None);
+        EXPECT_EQ(utf8Refuses(point, inCp1252), Refusal::NotInEncoding);
     }
 }
 
